@@ -1,0 +1,20 @@
+// The main window: its class, its window procedure and the message loop.
+#pragma once
+
+#include <windows.h>
+
+extern HINSTANCE appInstance;
+extern char windowTitle[100];
+extern char windowClassName[100];
+
+void RegisterMainWindowClass(HINSTANCE instance);
+
+// Loads the title and class name, registers the class, stores the instance
+// and creates the window (WM_CREATE sets up the scroll bars). Null on failure.
+HWND CreateMainWindow(HINSTANCE instance);
+
+// Runs until WM_QUIT, translating the accelerators of table IDR_MAIN on each
+// message's own window; returns the quit message's wParam.
+int RunMessageLoop(HINSTANCE instance);
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

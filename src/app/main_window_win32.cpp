@@ -1,0 +1,107 @@
+#include "app/main_window.h"
+
+#include "app/mouse_editing_win32.h"
+#include "app/view_scrolling_win32.h"
+#include "document/file_commands_win32.h"
+#include "resources/resource.h"
+#include "view/about_dialog_win32.h"
+#include "view/map_view_win32.h"
+#include "view/parameter_dialog_win32.h"
+
+HINSTANCE appInstance;
+char windowTitle[100];
+char windowClassName[100];
+
+namespace {
+
+LRESULT PaintWindow(HWND window) {
+    PAINTSTRUCT paint;
+    HDC deviceContext = BeginPaint(window, &paint);
+    PaintMapView(window, deviceContext);
+    EndPaint(window, &paint);
+    return 0;
+}
+
+// The name, size and thresholds may all have changed, or none (Cancel); the
+// bars and the view follow in either case.
+void RunParametersCommand(HWND window) {
+    DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_PARAMETERS), window, ParameterDlgProc, 0);
+    UpdateScrollBars(window);
+    InvalidateRect(window, nullptr, FALSE);
+}
+
+LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
+    switch (LOWORD(wParam)) {
+        case IDM_NEW: FileNew(window); return 0;
+        case IDM_OPEN: FileOpen(window); return 0;
+        case IDM_SAVE: FileSave(window); return 0;
+        case IDM_EXIT: DestroyWindow(window); return 0;
+        case IDM_PARAMETERS: RunParametersCommand(window); return 0;
+        case IDM_ABOUT:
+            DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_ABOUTBOX), window, AboutDlgProc, 0);
+            return 0;
+        default: return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
+    }
+}
+
+}  // namespace
+
+void RegisterMainWindowClass(HINSTANCE instance) {
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof(WNDCLASSEXA);
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = MainWindowProc;
+    windowClass.cbClsExtra = 0;
+    windowClass.cbWndExtra = 0;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(32512));
+    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszMenuName = MAKEINTRESOURCEA(IDR_MAIN);
+    windowClass.lpszClassName = windowClassName;
+    windowClass.hIconSm = windowClass.hIcon;
+    RegisterClassExA(&windowClass);
+}
+
+HWND CreateMainWindow(HINSTANCE instance) {
+    LoadStringA(instance, IDS_APP_TITLE, windowTitle, sizeof windowTitle);
+    LoadStringA(instance, IDR_MAIN, windowClassName, sizeof windowClassName);
+    RegisterMainWindowClass(instance);
+    appInstance = instance;
+    return CreateWindowExA(0, windowClassName, windowTitle,
+                           WS_OVERLAPPEDWINDOW | WS_HSCROLL | WS_VSCROLL, CW_USEDEFAULT, 0,
+                           CW_USEDEFAULT, 0, nullptr, nullptr, instance, nullptr);
+}
+
+int RunMessageLoop(HINSTANCE instance) {
+    HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_MAIN));
+    MSG message;
+    // -1 (an error) does not end the loop; only WM_QUIT does.
+    while (GetMessageA(&message, nullptr, 0, 0) != 0) {
+        if (!TranslateAcceleratorA(message.hwnd, accelerators, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+    return static_cast<int>(message.wParam);
+}
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE: UpdateScrollBars(window); return 0;
+        case WM_DESTROY: PostQuitMessage(0); return 0;
+        case WM_SIZE: UpdateScrollBars(window); return 0;
+        case WM_PAINT: return PaintWindow(window);
+        case WM_ERASEBKGND: return 1;
+        case WM_COMMAND: return HandleCommand(window, wParam, lParam);
+        case WM_HSCROLL: HandleScrollMessage(window, SB_HORZ, wParam); return 0;
+        case WM_VSCROLL: HandleScrollMessage(window, SB_VERT, wParam); return 0;
+        case WM_MOUSEMOVE:
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP:
+        case WM_MOUSELEAVE: HandleMouseMessage(window, message, lParam); return 0;
+        default: return DefWindowProcA(window, message, wParam, lParam);
+    }
+}

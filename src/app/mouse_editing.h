@@ -1,0 +1,37 @@
+// Mouse editing, apart from the platform: the two button flags, the mapping
+// from a client point to a cell, and what each mouse event does to the map.
+#pragma once
+
+#include <optional>
+
+#include "document/map_document.h"
+
+struct CellPosition {
+    int x;
+    int y;
+    bool operator==(const CellPosition& other) const { return x == other.x && y == other.y; }
+};
+
+// True from a press in the client area until a release reaches it; the mouse
+// is not captured, so a release elsewhere leaves the flag set.
+extern bool leftButtonDown;
+extern bool rightButtonDown;
+
+// The cell under a client point (the 16-bit unsigned coordinates of a mouse
+// message) for the given scroll positions.
+CellPosition CellFromPoint(unsigned pointX, unsigned pointY, int horizontalPosition,
+                           int verticalPosition);
+
+bool isCellOnGrid(const CellPosition& cell, const MapDocument& document);
+
+enum class MouseEvent { LeftDown, LeftUp, RightDown, RightUp, Move, Leave };
+
+// Applies one mouse event at `cell` to `document`; true when the view must be
+// repainted. While one button is held, a move paints every cell on the
+// straight line from the previous pointer position, so a quick stroke leaves
+// no gaps; a press or the pointer leaving the window starts the line afresh.
+bool HandleMouseEvent(MouseEvent event, const CellPosition& cell,
+                      MapDocument& document = currentMap);
+
+// Forgets the button flags and the stroke (program start, tests).
+void ResetMouseEditing();

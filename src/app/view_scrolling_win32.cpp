@@ -1,0 +1,52 @@
+#include "app/view_scrolling_win32.h"
+
+#include "app/scroll_bar.h"
+#include "document/map_document.h"
+
+namespace {
+
+constexpr UINT RANGE_AND_PAGE_MASK = SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL;  // 0x0B
+constexpr UINT WHOLE_BAR_MASK = SIF_ALL | SIF_DISABLENOSCROLL;                    // 0x1F
+
+SCROLLINFO ReadScrollBar(HWND window, int bar) {
+    SCROLLINFO info = {};
+    info.cbSize = sizeof info;
+    info.fMask = WHOLE_BAR_MASK;
+    GetScrollInfo(window, bar, &info);
+    return info;
+}
+
+void SetRangeAndPage(HWND window, int bar, int count, int clientExtent, BOOL redraw) {
+    SCROLLINFO info = {};
+    info.cbSize = sizeof info;
+    info.fMask = RANGE_AND_PAGE_MASK;
+    info.nMin = 0;
+    info.nMax = count;
+    // A negative page wraps to a huge unsigned value, which the bar clamps to its range.
+    info.nPage = static_cast<UINT>(pageForClientExtent(clientExtent));
+    SetScrollInfo(window, bar, &info, redraw);
+}
+
+}  // namespace
+
+int ReadScrollPosition(HWND window, int bar) { return ReadScrollBar(window, bar).nPos; }
+
+void UpdateScrollBars(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    const auto [columns, rows] = currentMap.gridSize();
+    SetRangeAndPage(window, SB_VERT, rows, client.bottom, FALSE);
+    SetRangeAndPage(window, SB_HORZ, columns, client.right, TRUE);
+}
+
+void HandleScrollMessage(HWND window, int bar, WPARAM wParam) {
+    SCROLLINFO info = ReadScrollBar(window, bar);
+    // The bar's 32-bit tracking position, not the 16-bit thumb value of wParam,
+    // so that grids of more than 65535 cells can be tracked to their end.
+    const int delta = scrollDelta(LOWORD(wParam), info.nTrackPos, info.nMax,
+                                  static_cast<int>(info.nPage), info.nPos);
+    if (delta == 0) return;
+    info.nPos += delta;
+    SetScrollInfo(window, bar, &info, TRUE);
+    InvalidateRect(window, nullptr, TRUE);
+}

@@ -1,0 +1,10 @@
+// The view origin lives in the window's two scroll bars, counted in cells.
+#pragma once
+
+#include <windows.h>
+
+void UpdateScrollBars(HWND window);
+void HandleScrollMessage(HWND window, int bar, WPARAM wParam);
+
+// nPos of SB_HORZ or SB_VERT: the first visible column or row.
+int ReadScrollPosition(HWND window, int bar);

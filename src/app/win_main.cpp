@@ -1,0 +1,22 @@
+// Program entry: GDI+ around the one main window and its message loop.
+#include <windows.h>
+
+#include <gdiplus.h>
+
+#include "app/main_window.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    ULONG_PTR gdiplusToken = 0;
+    Gdiplus::GdiplusStartupInput startupInput;  // version 1, no callback, background thread
+    Gdiplus::GdiplusStartup(&gdiplusToken, &startupInput, nullptr);
+
+    int exitCode = 0;
+    if (HWND window = CreateMainWindow(instance)) {
+        ShowWindow(window, showCommand);
+        UpdateWindow(window);
+        exitCode = RunMessageLoop(instance);
+    }
+
+    Gdiplus::GdiplusShutdown(gdiplusToken);
+    return exitCode;
+}

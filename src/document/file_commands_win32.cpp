@@ -1,0 +1,62 @@
+#include "document/file_commands_win32.h"
+
+#include "app/view_scrolling_win32.h"
+#include "document/map_document.h"
+#include "document/map_file_pair.h"
+
+char fileDialogPath[MAX_PATH];
+OPENFILENAMEA fileDialog;
+
+namespace {
+
+// One filter entry: the description, its pattern, and the closing NUL.
+constexpr char MAP_FILE_FILTER[] = "mapdata(*.map)\0*.map\0";
+
+// Everything but the shared path buffer is set afresh for each dialog.
+void FillFileDialog(HWND window, const char* title, DWORD flags) {
+    ZeroMemory(&fileDialog, sizeof fileDialog);
+    fileDialog.lStructSize = sizeof fileDialog;
+    fileDialog.hwndOwner = window;
+    fileDialog.lpstrFilter = MAP_FILE_FILTER;
+    fileDialog.lpstrFile = fileDialogPath;
+    fileDialog.nMaxFile = MAX_PATH;
+    fileDialog.lpstrTitle = title;
+    fileDialog.Flags = flags;
+    fileDialog.lpstrDefExt = "map";
+}
+
+// The map's size may have changed: the bars follow it, and the view is redrawn.
+void ShowNewMap(HWND window) {
+    UpdateScrollBars(window);
+    InvalidateRect(window, nullptr, FALSE);
+}
+
+}  // namespace
+
+void FileNew(HWND window) {
+    if (MessageBoxA(window, "現在の内容を破棄してよろしいですか？", "確認", MB_YESNO) != IDYES)
+        return;
+    currentMap = MapDocument();
+    ShowNewMap(window);
+}
+
+void FileOpen(HWND window) {
+    FillFileDialog(window, "ファイルを開く", OFN_FILEMUSTEXIST);
+    if (!GetOpenFileNameA(&fileDialog)) return;
+    if (!ReadMapFilePair(fileDialogPath)) {
+        MessageBoxA(window, "読み込みに失敗しました", "エラー", MB_OK);
+        return;
+    }
+    ShowNewMap(window);
+}
+
+void FileSave(HWND window) {
+    FillFileDialog(window, "名前を付けて保存", OFN_OVERWRITEPROMPT);
+    if (!GetSaveFileNameA(&fileDialog)) return;
+    WriteMapFilePair(fileDialogPath, window);
+}
+
+void WriteMapFilePair(const char* mapPath, HWND window) {
+    if (WriteMapFilePairFiles(mapPath) != SaveOutcome::Saved)
+        MessageBoxA(window, "保存に失敗しました", "エラー", MB_OK);
+}

@@ -1,0 +1,39 @@
+#include "document/map_document.h"
+
+MapDocument currentMap;
+
+bool isAcceptedGridSize(int width, int height) {
+    if (width <= 0 || height <= 0 || height > MAX_GRID_ROWS) return false;
+    return static_cast<long long>(width) * height <= MAX_GRID_CELLS;
+}
+
+std::pair<int, int> MapDocument::gridSize() const {
+    return {static_cast<int>(cells.at(0).size()), static_cast<int>(cells.size())};
+}
+
+CellGrid MapDocument::copyCells() const { return cells; }
+
+void MapDocument::setCell(int x, int y, std::uint8_t value) { cells[y][x] = value; }
+
+void MapDocument::resizeGrid(int width, int height) {
+    if (!isAcceptedGridSize(width, height)) return;
+    cells.resize(static_cast<size_t>(height));
+    for (CellRow& row : cells) row.resize(static_cast<size_t>(width), 0);
+}
+
+void MapDocument::setMapName(std::string newName) { name = std::move(newName); }
+
+std::string MapDocument::copyMapName() const { return name; }
+
+void MapDocument::applyThresholds(std::int32_t r1, std::int32_t r2, std::int32_t t1,
+                                  std::int32_t t2) {
+    rank1 = r1;
+    if (r2 >= r1) rank2 = r2;
+    rate1 = t1;
+    if (t2 <= t1) rate2 = t2;
+}
+
+bool operator==(const MapDocument& a, const MapDocument& b) {
+    return a.name == b.name && a.cells == b.cells && a.rank1 == b.rank1 && a.rank2 == b.rank2 &&
+           a.rate1 == b.rate1 && a.rate2 == b.rate2;
+}

@@ -1,0 +1,145 @@
+#include "document/map_file_pair.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <memory>
+
+#include "document/decimal_text.h"
+#include "document/grid_text_reader.h"
+#include "xml/xml_loading.h"
+#include "xml/xml_saving.h"
+
+namespace {
+
+using FilePtr = std::unique_ptr<FILE, int (*)(FILE*)>;
+
+// What the parameter file says, before anything is stored.
+struct PairParameters {
+    std::int32_t x = 0, y = 0, rank1 = 0, rank2 = 0, rate1 = 0, rate2 = 0;
+    std::string name;
+};
+
+constexpr std::array<const char*, 6> NUMBER_ELEMENTS = {"x",     "y",     "rank1",
+                                                        "rank2", "rate1", "rate2"};
+
+std::int32_t* numberField(PairParameters& parameters, size_t index) {
+    std::int32_t* fields[] = {&parameters.x,     &parameters.y,     &parameters.rank1,
+                              &parameters.rank2, &parameters.rate1, &parameters.rate2};
+    return fields[index];
+}
+
+// Walks the root's direct children; the last occurrence of a name wins.
+// nullopt when a number element is empty or holds no valid 32-bit number.
+std::optional<PairParameters> readParameters(const XMLNodes& root) {
+    PairParameters parameters;
+    for (const XMLNodesPtr& child : root.getChildren()) {
+        const std::string name = child->getName();
+        const XMLNodesList values = child->getChildren();
+        bool matched = false;
+        for (size_t i = 0; i < NUMBER_ELEMENTS.size() && !matched; ++i) {
+            if (name != NUMBER_ELEMENTS[i]) continue;
+            matched = true;
+            if (values.empty()) return std::nullopt;
+            const auto number = parseParameterNumber(values.front()->getText());
+            if (!number) return std::nullopt;
+            *numberField(parameters, i) = *number;
+        }
+        if (!matched && name == "name") parameters.name = values.empty() ? "" : values[0]->getText();
+    }
+    return parameters;
+}
+
+// A width of 0 or less is read as rows without cells; the height must be a
+// size the document accepts.
+bool isReadableSize(std::int32_t width, std::int32_t height) {
+    return isAcceptedGridSize(std::max(width, 1), height);
+}
+
+}  // namespace
+
+std::string MakeXmlPath(const std::string& mapPath) {
+    if (mapPath.size() < 3) return mapPath + "xml";
+    return mapPath.substr(0, mapPath.size() - 3) + "xml";
+}
+
+std::optional<CellGrid> ReadGridFile(const std::string& path, int width, int height) {
+    FilePtr file(std::fopen(path.c_str(), "rb"), std::fclose);
+    if (!file) return std::nullopt;
+    GridTextReader reader(file.get());
+    CellGrid grid;
+    for (int y = 0; y < height; ++y) {
+        CellRow& row = grid.emplace_back();
+        for (int x = 0; x < width; ++x) row.push_back(reader.next() == '1' ? 1 : 0);
+        reader.next();
+    }
+    if (reader.failed()) return std::nullopt;
+    return grid;
+}
+
+bool ReadMapFilePair(const std::string& mapPath, MapDocument& document) {
+    const XMLNodesPtr root = LoadXMLFile(MakeXmlPath(mapPath));
+    if (!root) return false;
+    const auto parameters = readParameters(*root);
+    if (!parameters || !isReadableSize(parameters->x, parameters->y)) return false;
+    auto grid = ReadGridFile(mapPath, parameters->x, parameters->y);
+    if (!grid) return false;
+    document.applyThresholds(parameters->rank1, parameters->rank2, parameters->rate1,
+                             parameters->rate2);
+    document.setMapName(parameters->name);
+    document.cells = std::move(*grid);
+    return true;
+}
+
+XMLNodesPtr BuildParameterTree(const MapDocument& document) {
+    const auto [width, height] = document.gridSize();
+    const std::string name = document.copyMapName();
+    const std::pair<const char*, XMLNodesPtr> elements[] = {
+        {"x", makeTextNode(formatDecimal(width))},
+        {"y", makeTextNode(formatDecimal(height))},
+        {"rank1", makeTextNode(formatDecimal(document.rank1))},
+        {"rank2", makeTextNode(formatDecimal(document.rank2))},
+        {"rate1", makeTextNode(formatDecimal(document.rate1))},
+        {"rate2", makeTextNode(formatDecimal(document.rate2))},
+        {"name", name.empty() ? makeBlankTextNode() : makeTextNode(name)},
+    };
+    XMLNodesPtr root = makeElementNode("root");
+    XMLNodesList children;
+    for (const auto& [elementName, text] : elements) {
+        XMLNodesPtr element = makeElementNode(elementName);
+        element->addChildren({text});
+        children.push_back(element);
+    }
+    root->addChildren(children);
+    return root;
+}
+
+bool WriteGridFile(const std::string& path, const CellGrid& grid) {
+    FilePtr file(std::fopen(path.c_str(), "wb"), std::fclose);
+    if (!file) return false;
+    constexpr size_t BLOCK = 1 << 20;
+    std::string block;
+    block.reserve(BLOCK + 4096);
+    bool written = true;
+    for (const CellRow& row : grid) {
+        for (std::uint8_t cell : row) {
+            block += cell ? '1' : '0';
+            if (block.size() >= BLOCK) {
+                written = written && std::fwrite(block.data(), 1, block.size(), file.get()) ==
+                                         block.size();
+                block.clear();
+            }
+        }
+        block += "\r\n";
+    }
+    written = written && std::fwrite(block.data(), 1, block.size(), file.get()) == block.size();
+    written = written && std::fflush(file.get()) == 0;
+    return std::fclose(file.release()) == 0 && written;
+}
+
+SaveOutcome WriteMapFilePairFiles(const std::string& mapPath, const MapDocument& document) {
+    if (!WriteGridFile(mapPath, document.cells)) return SaveOutcome::Failed;
+    if (!SaveXMLFile(BuildParameterTree(document), MakeXmlPath(mapPath)))
+        return SaveOutcome::Failed;
+    return SaveOutcome::Saved;
+}

@@ -1,0 +1,40 @@
+// The map file pair: <base>.map holds the grid as lines of "0"/"1", <base>.xml
+// the size, the four thresholds and the name.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "document/map_document.h"
+#include "xml/xml_nodes.h"
+
+// The parameter file's path: the last three characters replaced by "xml"
+// ("stage.m" gives "stagxml"); a shorter path gets "xml" appended.
+std::string MakeXmlPath(const std::string& mapPath);
+
+// Reads height rows of width cells the way Windows text mode reads the file:
+// CR LF and a lone LF are one character each, 0x1A ends the file. "1" sets a
+// cell, anything else (the end of the file included) clears it, and one
+// character after each row is the line end. nullopt if the file cannot be
+// opened or read.
+std::optional<CellGrid> ReadGridFile(const std::string& path, int width, int height);
+
+// Reads the pair into `document`, all or nothing: on any failure (the
+// parameter file unreadable, a number missing or out of range, no rows, a
+// size beyond the limits, the grid file unreadable) it returns false and
+// leaves `document` exactly as it was.
+bool ReadMapFilePair(const std::string& mapPath, MapDocument& document = currentMap);
+
+// The tree of the parameter file for `document`.
+XMLNodesPtr BuildParameterTree(const MapDocument& document = currentMap);
+
+// Writes the grid as height lines of width "0"/"1" characters, each ending
+// in CR LF. False if the file cannot be created or fully written.
+bool WriteGridFile(const std::string& path, const CellGrid& grid);
+
+enum class SaveOutcome { Saved, Failed };
+
+// Writes the grid file, then the parameter file. Failed if either could not
+// be written completely.
+SaveOutcome WriteMapFilePairFiles(const std::string& mapPath,
+                                  const MapDocument& document = currentMap);

@@ -1,0 +1,26 @@
+// Resource and command identifiers, shared by the resource script and the code.
+#pragma once
+
+#define IDS_APP_TITLE 103
+#define IDR_MAIN 109
+#define IDD_ABOUTBOX 103
+#define IDD_PARAMETERS 130
+
+#define IDM_ABOUT 104
+#define IDM_EXIT 105
+#define IDM_PARAMETERS 32772
+#define IDM_OPEN 32775
+#define IDM_SAVE 32776
+#define IDM_NEW 32779
+
+#define IDC_NAME 1000
+#define IDC_TIME_SA 1001
+#define IDC_RATE_SA 1002
+#define IDC_SIZE_X 1004
+#define IDC_SIZE_Y 1005
+#define IDC_TIME_AB 3
+#define IDC_RATE_AB 4
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif

@@ -1,0 +1,12 @@
+// Puts the composed map view on the screen with GDI+.
+#pragma once
+
+#include <windows.h>
+
+#include "view/view_canvas.h"
+
+// Redraws the whole client area, whatever region was invalidated.
+void PaintMapView(HWND window, HDC deviceContext);
+
+// Composes the picture PaintMapView would show, without drawing it.
+ViewCanvas ComposeMapView(HWND window);

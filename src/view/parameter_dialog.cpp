@@ -1,0 +1,36 @@
+#include "view/parameter_dialog.h"
+
+#include "document/decimal_text.h"
+
+namespace {
+
+// Lead bytes of Shift_JIS (code page 932) double-byte characters.
+bool isShiftJisLeadByte(unsigned char byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+}  // namespace
+
+ParameterTexts loadParameterTexts(const MapDocument& document) {
+    const auto [width, height] = document.gridSize();
+    return {document.copyMapName(),      formatDecimal(width),          formatDecimal(height),
+            formatDecimal(document.rank1), formatDecimal(document.rank2),
+            formatDecimal(document.rate1), formatDecimal(document.rate2)};
+}
+
+void applyParameterTexts(const ParameterTexts& texts, MapDocument& document) {
+    document.applyThresholds(parseDialogNumber(texts.timeSA), parseDialogNumber(texts.timeAB),
+                             parseDialogNumber(texts.rateSA), parseDialogNumber(texts.rateAB));
+    document.setMapName(texts.name);
+    document.resizeGrid(parseDialogNumber(texts.x), parseDialogNumber(texts.y));
+}
+
+std::string cutFieldText(std::string_view text) {
+    size_t end = 0;
+    while (end < text.size()) {
+        const size_t length = isShiftJisLeadByte(static_cast<unsigned char>(text[end])) ? 2 : 1;
+        if (end + length > MAX_FIELD_BYTES) break;
+        end += length;
+    }
+    return std::string(text.substr(0, std::min(end, text.size())));
+}

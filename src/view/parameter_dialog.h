@@ -1,0 +1,33 @@
+// The parameter dialog's logic, apart from the window system: the document's
+// name, size and thresholds as the seven texts of the dialog's edit fields,
+// and those texts stored back.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "document/map_document.h"
+
+// The most text read from one field: GetWindowTextA with a count of 255.
+constexpr size_t MAX_FIELD_BYTES = 254;
+
+struct ParameterTexts {
+    std::string name;
+    std::string x;
+    std::string y;
+    std::string timeSA;  // rank1
+    std::string timeAB;  // rank2
+    std::string rateSA;  // rate1
+    std::string rateAB;  // rate2
+};
+
+ParameterTexts loadParameterTexts(const MapDocument& document = currentMap);
+
+// Stores the thresholds (by the ordering rule), then the name, then the size
+// (refused when not positive or beyond the limits). The steps do not depend on
+// each other's success.
+void applyParameterTexts(const ParameterTexts& texts, MapDocument& document = currentMap);
+
+// Cuts a field's Shift_JIS text to at most MAX_FIELD_BYTES without leaving
+// half of a double-byte character at the end.
+std::string cutFieldText(std::string_view text);

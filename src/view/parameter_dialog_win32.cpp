@@ -1,0 +1,59 @@
+#include "view/parameter_dialog_win32.h"
+
+#include <string>
+
+#include "resources/resource.h"
+#include "view/parameter_dialog.h"
+
+namespace {
+
+void SetField(HWND dialog, int id, const std::string& text) {
+    SetWindowTextA(GetDlgItem(dialog, id), text.c_str());
+}
+
+std::string ReadField(HWND dialog, int id) {
+    char buffer[MAX_FIELD_BYTES + 1] = {};
+    GetWindowTextA(GetDlgItem(dialog, id), buffer, sizeof buffer);
+    return cutFieldText(buffer);
+}
+
+void ShowParameters(HWND dialog) {
+    const ParameterTexts texts = loadParameterTexts();
+    SetField(dialog, IDC_TIME_SA, texts.timeSA);
+    SetField(dialog, IDC_TIME_AB, texts.timeAB);
+    SetField(dialog, IDC_RATE_SA, texts.rateSA);
+    SetField(dialog, IDC_RATE_AB, texts.rateAB);
+    SetField(dialog, IDC_NAME, texts.name);
+    SetField(dialog, IDC_SIZE_X, texts.x);
+    SetField(dialog, IDC_SIZE_Y, texts.y);
+}
+
+void StoreParameters(HWND dialog) {
+    ParameterTexts texts;
+    texts.timeSA = ReadField(dialog, IDC_TIME_SA);
+    texts.timeAB = ReadField(dialog, IDC_TIME_AB);
+    texts.rateSA = ReadField(dialog, IDC_RATE_SA);
+    texts.rateAB = ReadField(dialog, IDC_RATE_AB);
+    texts.name = ReadField(dialog, IDC_NAME);
+    texts.x = ReadField(dialog, IDC_SIZE_X);
+    texts.y = ReadField(dialog, IDC_SIZE_Y);
+    applyParameterTexts(texts);
+}
+
+}  // namespace
+
+INT_PTR CALLBACK ParameterDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_INITDIALOG) {
+        ShowParameters(dialog);
+        return TRUE;
+    }
+    if (message != WM_COMMAND) return FALSE;
+    switch (LOWORD(wParam)) {
+        case IDOK:
+            StoreParameters(dialog);
+            EndDialog(dialog, IDOK);
+            return TRUE;
+        case IDCANCEL: EndDialog(dialog, IDCANCEL); return TRUE;
+        default: return FALSE;
+    }
+}

@@ -1,0 +1,7 @@
+#pragma once
+
+#include <windows.h>
+
+// Shows the document's values on WM_INITDIALOG; OK stores the seven fields
+// and ends with 1, Cancel ends with 2 and reads nothing.
+INT_PTR CALLBACK ParameterDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

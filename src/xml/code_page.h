@@ -1,0 +1,21 @@
+// Conversions between the program's narrow strings, Shift_JIS and UTF-8.
+// The program's narrow strings are in the ANSI code page (932 on the systems
+// Kalmia is made for). Implemented with Win32 in the executable and with iconv
+// natively, where the narrow strings are code page 932 as well.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+enum class CodePage {
+    Ansi,       // the process's narrow strings
+    ShiftJis,   // code page 932, the parameter file's encoding
+};
+
+// nullopt when the bytes are not valid in the code page.
+std::optional<std::string> codePageToUtf8(CodePage codePage, std::string_view bytes);
+
+// Characters the code page cannot hold become its default character "?".
+// The input must be valid UTF-8.
+std::string utf8ToCodePage(CodePage codePage, std::string_view utf8);

@@ -1,0 +1,49 @@
+// Code-page conversions of the executable, through the Win32 converters.
+#include <windows.h>
+
+#include "xml/code_page.h"
+
+namespace {
+
+UINT windowsCodePage(CodePage codePage) { return codePage == CodePage::Ansi ? CP_ACP : 932; }
+
+std::optional<std::wstring> toWide(UINT codePage, std::string_view bytes) {
+    std::wstring wide;
+    if (bytes.empty()) return wide;
+    const int length = static_cast<int>(bytes.size());
+    const int count =
+        MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), length, nullptr, 0);
+    if (count <= 0) return std::nullopt;
+    wide.resize(static_cast<size_t>(count));
+    MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), length, wide.data(), count);
+    return wide;
+}
+
+std::string fromWide(UINT codePage, const std::wstring& wide) {
+    std::string bytes;
+    if (wide.empty()) return bytes;
+    const int length = static_cast<int>(wide.size());
+    // UTF-8 takes neither flags nor a default character.
+    const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    const char* defaultChar = codePage == CP_UTF8 ? nullptr : "?";
+    const int count = WideCharToMultiByte(codePage, flags, wide.data(), length, nullptr, 0,
+                                          defaultChar, nullptr);
+    if (count <= 0) return bytes;
+    bytes.resize(static_cast<size_t>(count));
+    WideCharToMultiByte(codePage, flags, wide.data(), length, bytes.data(), count, defaultChar,
+                        nullptr);
+    return bytes;
+}
+
+}  // namespace
+
+std::optional<std::string> codePageToUtf8(CodePage codePage, std::string_view bytes) {
+    const auto wide = toWide(windowsCodePage(codePage), bytes);
+    if (!wide) return std::nullopt;
+    return fromWide(CP_UTF8, *wide);
+}
+
+std::string utf8ToCodePage(CodePage codePage, std::string_view utf8) {
+    const auto wide = toWide(CP_UTF8, utf8);
+    return wide ? fromWide(windowsCodePage(codePage), *wide) : std::string();
+}

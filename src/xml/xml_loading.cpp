@@ -1,0 +1,120 @@
+#include "xml/xml_loading.h"
+
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <pugixml.hpp>
+#include <vector>
+
+#include "xml/code_page.h"
+#include "xml/xml_encoding.h"
+#include "xml/xml_names.h"
+
+namespace {
+
+// Comments and processing instructions inside the root become nodes of their
+// own; white-space-only text is dropped (pugixml's default).
+constexpr unsigned PARSE_OPTIONS = pugi::parse_default | pugi::parse_comments | pugi::parse_pi;
+
+std::optional<std::string> readWholeFile(const std::string& path) {
+    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+    if (!file) return std::nullopt;
+    std::string bytes;
+    char buffer[65536];
+    size_t count;
+    while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+        bytes.append(buffer, count);
+        if (static_cast<long long>(bytes.size()) > MAX_XML_FILE_BYTES) return std::nullopt;
+    }
+    if (std::ferror(file.get())) return std::nullopt;
+    return bytes;
+}
+
+// The name the tree gives a node of each kind, or nullopt for kinds that do
+// not appear inside an element.
+std::optional<std::string> nodeName(const pugi::xml_node& node) {
+    switch (node.type()) {
+        case pugi::node_element:
+        case pugi::node_pi:
+            return std::string(node.name());
+        case pugi::node_pcdata:
+            return TEXT_NODE_NAME;
+        case pugi::node_cdata:
+            return std::string("#cdata-section");
+        case pugi::node_comment:
+            return std::string("#comment");
+        default:
+            return std::nullopt;
+    }
+}
+
+// Converts one parsed node without its children; nullopt if it holds
+// characters that XML does not allow.
+XMLNodesPtr convertNode(const pugi::xml_node& node) {
+    const auto name = nodeName(node);
+    const char* value = node.type() == pugi::node_element ? "" : node.value();
+    if (!name || !isXmlCharData(*name) || !isXmlCharData(value)) return nullptr;
+    return makeNode(utf8ToCodePage(CodePage::Ansi, *name), utf8ToCodePage(CodePage::Ansi, value));
+}
+
+// The root element, if the document has exactly one and nothing but markup
+// around it.
+std::optional<pugi::xml_node> documentElement(const pugi::xml_document& document) {
+    std::optional<pugi::xml_node> root;
+    for (const pugi::xml_node& node : document.children()) {
+        if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) return {};
+        if (node.type() != pugi::node_element) continue;
+        if (root) return {};
+        root = node;
+    }
+    return root;
+}
+
+// Walks the parsed document without recursion, so the depth of the file
+// cannot exhaust the stack; depth is still bounded for the tree's sake.
+XMLNodesPtr convertTree(const pugi::xml_node& rootElement) {
+    XMLNodesPtr root = convertNode(rootElement);
+    if (!root) return nullptr;
+    struct Pending {
+        pugi::xml_node source;
+        XMLNodesPtr target;
+        int depth;
+    };
+    std::vector<Pending> pending{{rootElement, root, 1}};
+    while (!pending.empty()) {
+        const Pending current = pending.back();
+        pending.pop_back();
+        XMLNodesList children;
+        for (const pugi::xml_node& child : current.source.children()) {
+            XMLNodesPtr converted = convertNode(child);
+            if (!converted) return nullptr;
+            if (child.first_child()) {
+                if (current.depth + 1 > MAX_XML_DEPTH) return nullptr;
+                pending.push_back({child, converted, current.depth + 1});
+            }
+            children.push_back(std::move(converted));
+        }
+        current.target->addChildren(std::move(children));
+    }
+    return root;
+}
+
+}  // namespace
+
+XMLNodesPtr LoadXMLBytes(std::string_view bytes) {
+    const auto utf8 = decodeXmlToUtf8(bytes);
+    if (!utf8) return nullptr;
+    pugi::xml_document document;
+    const pugi::xml_parse_result parsed =
+        document.load_buffer(utf8->data(), utf8->size(), PARSE_OPTIONS, pugi::encoding_utf8);
+    if (!parsed) return nullptr;
+    const auto rootElement = documentElement(document);
+    if (!rootElement) return nullptr;
+    return convertTree(*rootElement);
+}
+
+XMLNodesPtr LoadXMLFile(std::string path) {
+    const auto bytes = readWholeFile(path);
+    if (!bytes) return nullptr;
+    return LoadXMLBytes(*bytes);
+}
