@@ -1,0 +1,181 @@
+// The real main window: its class, title, styles, menu, accelerators and
+// message routing, and the About box.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "app/mouse_editing.h"
+#include "resources/resource.h"
+#include "view/about_dialog_win32.h"
+#include "win32/window_fixture.h"
+
+namespace {
+
+class MainWindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        window = ResetMainWindow(400, 400);
+        ASSERT_NE(window, nullptr);
+    }
+    HWND window = nullptr;
+};
+
+TEST_F(MainWindowTest, ClassHasEveryFieldOfTheRegistration) {
+    WNDCLASSEXA info = {};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetClassInfoExA(GetModuleHandleA(nullptr), "KALMIAMAINWINDOW", &info));
+    EXPECT_EQ(info.style, UINT(CS_HREDRAW | CS_VREDRAW));
+    EXPECT_EQ(info.lpfnWndProc, MainWindowProc);
+    EXPECT_EQ(info.cbClsExtra, 0);
+    EXPECT_EQ(info.cbWndExtra, 0);
+    EXPECT_EQ(info.hbrBackground, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+    EXPECT_EQ(info.hCursor, LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));
+    EXPECT_EQ(reinterpret_cast<ULONG_PTR>(info.lpszMenuName), ULONG_PTR(IDR_MAIN));
+    EXPECT_EQ(appInstance, GetModuleHandleA(nullptr));
+    EXPECT_STREQ(windowClassName, "KALMIAMAINWINDOW");
+}
+
+TEST_F(MainWindowTest, TitleAndStylesAreThoseOfTheProgram) {
+    EXPECT_EQ(WindowText(window), "Kalmia");
+    const LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
+    const LONG_PTR wanted = WS_OVERLAPPEDWINDOW | WS_HSCROLL | WS_VSCROLL;
+    EXPECT_EQ(style & wanted, wanted);
+    EXPECT_EQ(GetWindowLongPtrA(window, GWL_EXSTYLE) & ~LONG_PTR(WS_EX_WINDOWEDGE), 0);
+}
+
+struct MenuEntry {
+    int popup;
+    int item;  // -1 for the pop-up's own title
+    const char* text;
+    UINT id;
+};
+
+TEST_F(MainWindowTest, MenuTextsAndIdsAreTheJapaneseMenu) {
+    const MenuEntry entries[] = {
+        {0, -1, u8"ファイル(&F)", 0},
+        {0, 0, u8"新規(&N)", IDM_NEW},
+        {0, 1, u8"開く(&O)...", IDM_OPEN},
+        {0, 2, u8"保存(&A)...", IDM_SAVE},
+        {0, 3, u8"アプリケーションの終了(&X)", IDM_EXIT},
+        {1, -1, u8"編集(&E)", 0},
+        {1, 0, u8"パラメータの変更(&P)", IDM_PARAMETERS},
+        {2, -1, u8"ヘルプ(&H)", 0},
+        {2, 0, u8"バージョン情報(&A)...", IDM_ABOUT},
+    };
+    HMENU menu = GetMenu(window);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(GetMenuItemCount(menu), 3);
+    for (const MenuEntry& entry : entries) {
+        char text[128] = {};
+        if (entry.item < 0) {
+            GetMenuStringA(menu, entry.popup, text, sizeof text, MF_BYPOSITION);
+        } else {
+            HMENU popup = GetSubMenu(menu, entry.popup);
+            EXPECT_EQ(GetMenuItemID(popup, entry.item), entry.id) << entry.text;
+            GetMenuStringA(popup, entry.item, text, sizeof text, MF_BYPOSITION);
+            const UINT state = GetMenuState(popup, entry.item, MF_BYPOSITION);
+            EXPECT_EQ(state & (MF_GRAYED | MF_CHECKED | MF_SEPARATOR), 0u);
+        }
+        EXPECT_EQ(std::string(text), ansi(entry.text));
+    }
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 0)), 4);
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 1)), 1);
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 2)), 1);
+}
+
+TEST_F(MainWindowTest, AcceleratorsAreAltWithTheCharactersQuestionMarkAndSlash) {
+    HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAIN));
+    ASSERT_NE(table, nullptr);
+    ACCEL entries[8] = {};
+    ASSERT_EQ(CopyAcceleratorTableA(table, entries, 8), 2);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(entries[i].fVirt & ~0x80, FALT) << i;  // 0x80 marks the last entry
+        EXPECT_EQ(entries[i].cmd, IDM_ABOUT);
+    }
+    EXPECT_EQ(entries[0].key, '?');
+    EXPECT_EQ(entries[1].key, '/');
+}
+
+TEST_F(MainWindowTest, EraseBackgroundPaintsNothingAndReturnsOne) {
+    HDC dc = GetDC(window);
+    EXPECT_EQ(SendMessageA(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 1);
+    ReleaseDC(window, dc);
+}
+
+TEST_F(MainWindowTest, UnknownCommandIsAnsweredByDefWindowProc) {
+    const WPARAM unknown = MAKEWPARAM(40000, 0);
+    EXPECT_EQ(SendMessageA(window, WM_COMMAND, unknown, 0),
+              DefWindowProcA(window, WM_COMMAND, unknown, 0));
+    EXPECT_TRUE(IsWindow(window));
+}
+
+TEST_F(MainWindowTest, AboutBoxClosesWithOneForOkAndTwoForEscape) {
+    std::vector<INT_PTR> results;
+    for (int useEscape = 0; useEscape < 2; ++useEscape) {
+        DialogWatcher watcher([&](HWND dialog) {
+            EXPECT_EQ(WindowText(GetDlgItem(dialog, -1)), "Kalmia, Version 1.0");
+            if (useEscape)
+                PostKey(GetDlgItem(dialog, IDOK), VK_ESCAPE);
+            else
+                PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        });
+        const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr),
+                                               MAKEINTRESOURCEA(IDD_ABOUTBOX), window,
+                                               AboutDlgProc, 0);
+        ASSERT_TRUE(watcher.handled());
+        EXPECT_EQ(watcher.title(), ansi(u8"バージョン情報"));
+        results.push_back(result);
+    }
+    EXPECT_EQ(results, (std::vector<INT_PTR>{1, 2}));
+}
+
+// Holds Alt down in this thread's key state, as the keyboard would while
+// Alt plus a character arrives.
+struct AltHeld {
+    AltHeld() { setAlt(0x80); }
+    ~AltHeld() { setAlt(0); }
+    static void setAlt(BYTE state) {
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        keys[VK_MENU] = keys[VK_LMENU] = state;
+        SetKeyboardState(keys);
+    }
+};
+
+// A message as the keyboard delivers Alt plus a character.
+MSG AltCharacter(HWND window, char character) {
+    MSG message = {};
+    message.hwnd = window;
+    message.message = WM_SYSCHAR;
+    message.wParam = static_cast<unsigned char>(character);
+    message.lParam = 0x20000001;  // context code: Alt held
+    return message;
+}
+
+TEST_F(MainWindowTest, AltQuestionMarkAndAltSlashOpenTheAboutBox) {
+    HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAIN));
+    AltHeld alt;
+    for (char key : {'?', '/'}) {
+        DialogWatcher watcher(
+            [](HWND dialog) { PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0); });
+        MSG message = AltCharacter(window, key);
+        EXPECT_NE(TranslateAcceleratorA(window, table, &message), 0) << key;
+        ASSERT_TRUE(watcher.handled()) << key;
+        EXPECT_EQ(watcher.title(), ansi(u8"バージョン情報"));
+    }
+    MSG other = AltCharacter(window, 'a');
+    EXPECT_EQ(TranslateAcceleratorA(window, table, &other), 0);
+}
+
+TEST_F(MainWindowTest, AboutCommandFromTheMenuOpensTheAboutBox) {
+    DialogWatcher watcher(
+        [](HWND dialog) { PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0); });
+    const MapDocument before = currentMap;
+    EXPECT_EQ(SendMessageA(window, WM_COMMAND, IDM_ABOUT, 0), 0);
+    ASSERT_TRUE(watcher.handled());
+    EXPECT_TRUE(currentMap == before);
+}
+
+}  // namespace

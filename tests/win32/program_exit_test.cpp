@@ -1,0 +1,93 @@
+// kalmia.exe as a whole process: it starts, shows its window and ends with
+// exit code 0 through Exit or closing, without asking, even with edits.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "resources/resource.h"
+
+namespace {
+
+std::string ProgramPath() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    folder = folder.substr(0, folder.find_last_of("\\/"));     // tests
+    folder = folder.substr(0, folder.find_last_of("\\/"));     // build folder
+    return folder + "\\kalmia.exe";
+}
+
+struct RunningProgram {
+    PROCESS_INFORMATION process = {};
+    HWND window = nullptr;
+};
+
+BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM param) {
+    auto* program = reinterpret_cast<RunningProgram*>(param);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (processId == program->process.dwProcessId && std::string(className) == "KALMIAMAINWINDOW") {
+        program->window = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+RunningProgram StartProgram() {
+    RunningProgram program;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    std::string commandLine = "\"" + ProgramPath() + "\"";
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &program.process))
+        return program;
+    WaitForInputIdle(program.process.hProcess, 10000);
+    for (int attempt = 0; attempt < 200 && !program.window; ++attempt) {
+        EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&program));
+        if (!program.window) Sleep(50);
+    }
+    return program;
+}
+
+DWORD WaitForExit(RunningProgram& program) {
+    DWORD exitCode = STILL_ACTIVE;
+    if (WaitForSingleObject(program.process.hProcess, 20000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(program.process.hProcess, &exitCode);
+    else
+        TerminateProcess(program.process.hProcess, 99);
+    CloseHandle(program.process.hThread);
+    CloseHandle(program.process.hProcess);
+    return exitCode;
+}
+
+struct EndingCase {
+    const char* what;
+    UINT message;
+    WPARAM wParam;
+};
+
+TEST(ProgramExit, ExitAndClosingEndTheProcessWithCodeZeroDespiteEdits) {
+    const EndingCase cases[] = {
+        {"File > Exit", WM_COMMAND, IDM_EXIT},
+        {"close box", WM_SYSCOMMAND, SC_CLOSE},
+        {"WM_CLOSE", WM_CLOSE, 0},
+    };
+    for (const EndingCase& c : cases) {
+        RunningProgram program = StartProgram();
+        ASSERT_NE(program.window, nullptr) << c.what;
+        char title[64] = {};
+        GetWindowTextA(program.window, title, sizeof title);
+        EXPECT_STREQ(title, "Kalmia");
+        // An edit first: the program must not ask about unsaved work.
+        PostMessageA(program.window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+        PostMessageA(program.window, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+        PostMessageA(program.window, c.message, c.wParam, 0);
+        EXPECT_EQ(WaitForExit(program), 0u) << c.what;
+    }
+}
+
+}  // namespace
