@@ -22,8 +22,11 @@ void SetRangeAndPage(HWND window, int bar, int count, int clientExtent, BOOL red
     info.fMask = RANGE_AND_PAGE_MASK;
     info.nMin = 0;
     info.nMax = count;
-    // A negative page wraps to a huge unsigned value, which the bar clamps to its range.
-    info.nPage = static_cast<UINT>(pageForClientExtent(clientExtent));
+    // A client under one cell gives a negative page, which counts as larger
+    // than the range. Wine keeps the page signed and would make it 0, so the
+    // whole range is passed as Windows would clamp it.
+    const int page = pageForClientExtent(clientExtent);
+    info.nPage = page < 0 ? static_cast<UINT>(count) + 1 : static_cast<UINT>(page);
     SetScrollInfo(window, bar, &info, redraw);
 }
 

@@ -93,7 +93,13 @@ click_close_box() {
 
 # Client origin of the main window on the screen: found on the screenshot as
 # the top-left corner of a default 50 × 50 map's white square.
+# Retried until the first paint has reached the screen.
 locate_client() {
-  screenshot locate
-  $PIXELS locate-default-map "$LAST_SHOT"
+  local deadline=$((SECONDS + 20))
+  while [ "$SECONDS" -lt "$deadline" ]; do
+    screenshot locate
+    $PIXELS locate-default-map "$LAST_SHOT" && return 0
+    sleep 0.3
+  done
+  return 1
 }

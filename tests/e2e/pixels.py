@@ -9,6 +9,10 @@
       prints one line per row of cells, "#" for black, "." for white, "~" for
       gray and "?" for anything else, sampling the centre of each 8 x 8 cell
       from the client origin X0 Y0.
+  pixels.py client-extent IMAGE X0 Y0
+      prints "width height" of the client area: how far gray or map pixels
+      reach right and down from the origin before the scroll bars begin
+      (the row and column probed lie below and right of a 50 x 50 map).
   pixels.py dark-pixels IMAGE X Y WIDTH HEIGHT
       prints how many pixels of the rectangle are dark (text, for instance).
   pixels.py uniform IMAGE X Y WIDTH HEIGHT
@@ -74,6 +78,14 @@ def main(argv):
         for row in range(rows):
             print("".join(symbol(image.rgb(x0 + column * 8 + 4, y0 + row * 8 + 4))
                           for column in range(columns)))
+    elif command == "client-extent":
+        x0, y0 = numbers
+        view = (WHITE, BLACK, GRAY)
+        width = next(i for i in range(x0 + 404, image.width + 1)
+                     if image.rgb(i, y0 + 404) not in view) - x0
+        height = next(j for j in range(y0 + 404, image.height + 1)
+                      if image.rgb(x0 + 404, j) not in view) - y0
+        print(width, height)
     elif command == "dark-pixels":
         x, y, width, height = numbers
         print(sum(1 for j in range(y, y + height) for i in range(x, x + width)

@@ -1,0 +1,132 @@
+#include "view/map_view.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+// The drawing as first written down: every row and cell visited from the
+// origin, one fill per cell, with the strict cut-offs. Kept here to check the
+// optimised renderer pixel for pixel.
+void drawLiterally(ViewCanvas& canvas, int hpos, int vpos, const CellGrid& grid) {
+    const long long W = canvas.width, H = canvas.height;
+    canvas.fillRect(0, 0, W, H, BACKGROUND_COLOR);
+    for (size_t r = 0; r < grid.size(); ++r) {
+        if ((static_cast<long long>(r) - vpos) * 8 > H) break;
+        for (size_t c = 0; c < grid[r].size(); ++c) {
+            if ((static_cast<long long>(c) - hpos) * 8 > W) break;
+            canvas.fillRect((static_cast<long long>(c) - hpos) * 8,
+                            (static_cast<long long>(r) - vpos) * 8, 8, 8,
+                            grid[r][c] ? SET_CELL_COLOR : CLEAR_CELL_COLOR);
+        }
+    }
+}
+
+CellGrid randomGrid(std::mt19937& random, int width, int height) {
+    CellGrid grid(height, CellRow(width));
+    for (CellRow& row : grid)
+        for (auto& cell : row) cell = random() % 3 == 0;
+    return grid;
+}
+
+void expectSamePicture(int W, int H, int hpos, int vpos, const CellGrid& grid) {
+    ViewCanvas expected(W, H), actual(W, H);
+    drawLiterally(expected, hpos, vpos, grid);
+    DrawMapView(actual, hpos, vpos, grid);
+    ASSERT_EQ(actual.pixels, expected.pixels)
+        << W << "x" << H << " at " << hpos << "," << vpos << " grid " << grid.size();
+}
+
+TEST(MapViewDifferential, MatchesTheLiteralDrawingForRandomGridsSizesAndPositions) {
+    std::mt19937 random(2024);
+    const int clientSizes[] = {0, 1, 7, 8, 9, 63, 64, 100, 403, 517};
+    for (int trial = 0; trial < 300; ++trial) {
+        const int width = random() % 90, height = 1 + random() % 90;
+        const CellGrid grid = randomGrid(random, width, height);
+        const int W = clientSizes[random() % 10], H = clientSizes[random() % 10];
+        const int positions[] = {0, width / 2, width, width + 5};
+        const int hpos = positions[random() % 4], vpos = positions[random() % 4] % (height + 6);
+        expectSamePicture(W, H, hpos, vpos, grid);
+    }
+}
+
+TEST(MapViewDifferential, RowsOfWidthZeroAndAnEmptyGridShowOnlyBackground) {
+    expectSamePicture(64, 64, 0, 0, CellGrid(5, CellRow()));
+    ViewCanvas canvas(40, 30);
+    DrawMapView(canvas, 0, 0, CellGrid());
+    for (std::uint32_t pixel : canvas.pixels) ASSERT_EQ(pixel, BACKGROUND_COLOR);
+}
+
+TEST(MapViewPicture, DefaultMapIsAWhiteSquareOnGray) {
+    const MapDocument document;
+    ViewCanvas canvas(500, 450);
+    DrawMapView(canvas, 0, 0, document.cells);
+    for (int y = 0; y < 450; ++y)
+        for (int x = 0; x < 500; ++x)
+            ASSERT_EQ(canvas.pixel(x, y), x < 400 && y < 400 ? CLEAR_CELL_COLOR : BACKGROUND_COLOR)
+                << x << "," << y;
+}
+
+TEST(MapViewPicture, SetCellIsABlackSquareAtItsPlace) {
+    MapDocument document;
+    document.setCell(3, 2, 1);
+    ViewCanvas canvas(100, 100);
+    DrawMapView(canvas, 0, 0, document.cells);
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 100; ++x) {
+            const bool inside = x >= 24 && x <= 31 && y >= 16 && y <= 23;
+            ASSERT_EQ(canvas.pixel(x, y), inside ? SET_CELL_COLOR : CLEAR_CELL_COLOR);
+        }
+}
+
+TEST(MapViewPicture, ScrollPositionsShiftTheOrigin) {
+    MapDocument document;
+    document.setCell(10, 5, 1);
+    ViewCanvas canvas(80, 80);
+    DrawMapView(canvas, 10, 5, document.cells);
+    EXPECT_EQ(canvas.pixel(0, 0), SET_CELL_COLOR);
+    EXPECT_EQ(canvas.pixel(7, 7), SET_CELL_COLOR);
+    EXPECT_EQ(canvas.pixel(8, 8), CLEAR_CELL_COLOR);
+}
+
+TEST(MapViewPicture, GridEndingInsideTheViewLeavesGrayOnTheRight) {
+    const CellGrid grid(10, CellRow(200, 0));
+    ViewCanvas full(400, 80), partial(400, 80);
+    DrawMapView(full, 150, 0, grid);
+    DrawMapView(partial, 180, 0, grid);
+    EXPECT_EQ(full.pixel(399, 0), CLEAR_CELL_COLOR);
+    EXPECT_EQ(partial.pixel(159, 0), CLEAR_CELL_COLOR);
+    EXPECT_EQ(partial.pixel(160, 0), BACKGROUND_COLOR);
+    EXPECT_EQ(partial.pixel(399, 79), BACKGROUND_COLOR);
+}
+
+TEST(MapViewPicture, PartlyVisibleColumnIsClipped) {
+    const CellGrid grid(1, CellRow(60, 1));
+    ViewCanvas canvas(403, 8);
+    DrawMapView(canvas, 0, 0, grid);
+    EXPECT_EQ(canvas.pixel(402, 0), SET_CELL_COLOR);
+    EXPECT_EQ(canvas.pixel(400, 7), SET_CELL_COLOR);
+}
+
+TEST(MapViewPicture, TwoPaintsWithoutChangeAreIdentical) {
+    std::mt19937 random(7);
+    const CellGrid grid = randomGrid(random, 300, 200);
+    ViewCanvas first(640, 480), second(640, 480);
+    DrawMapView(first, 17, 9, grid);
+    DrawMapView(second, 17, 9, grid);
+    EXPECT_EQ(first.pixels, second.pixels);
+}
+
+TEST(ViewCanvasFill, ClipsToTheCanvasIncludingNegativeCoordinates) {
+    ViewCanvas canvas(4, 4);
+    canvas.fillRect(-2, -2, 4, 4, 0xFF112233);
+    canvas.fillRect(3, 3, 10, 10, 0xFF445566);
+    canvas.fillRect(10, 10, 2, 2, 0xFF778899);
+    EXPECT_EQ(canvas.pixel(0, 0), 0xFF112233u);
+    EXPECT_EQ(canvas.pixel(1, 1), 0xFF112233u);
+    EXPECT_EQ(canvas.pixel(2, 2), 0u);
+    EXPECT_EQ(canvas.pixel(3, 3), 0xFF445566u);
+}
+
+}  // namespace
