@@ -22,7 +22,8 @@ prepare_wine_prefix
 start_virtual_display || exit 1
 trap stop_virtual_display EXIT
 
-run_wine 600 build/windows/tests/kalmia_win32_tests.exe
+KALMIA_TEST_DATA="Z:$(pwd | tr / '\\')\\tests\\data" \
+  run_wine 600 build/windows/tests/kalmia_win32_tests.exe
 record "Windows tests under Wine" $?
 
 for check in tests/e2e/*_test.sh; do

@@ -1,5 +1,4 @@
 #include "app/main_window.h"
-
 #include "app/mouse_editing_win32.h"
 #include "app/view_scrolling_win32.h"
 #include "document/file_commands_win32.h"
@@ -32,15 +31,26 @@ void RunParametersCommand(HWND window) {
 
 LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     switch (LOWORD(wParam)) {
-        case IDM_NEW: FileNew(window); return 0;
-        case IDM_OPEN: FileOpen(window); return 0;
-        case IDM_SAVE: FileSave(window); return 0;
-        case IDM_EXIT: DestroyWindow(window); return 0;
-        case IDM_PARAMETERS: RunParametersCommand(window); return 0;
+        case IDM_NEW:
+            FileNew(window);
+            return 0;
+        case IDM_OPEN:
+            FileOpen(window);
+            return 0;
+        case IDM_SAVE:
+            FileSave(window);
+            return 0;
+        case IDM_EXIT:
+            DestroyWindow(window);
+            return 0;
+        case IDM_PARAMETERS:
+            RunParametersCommand(window);
+            return 0;
         case IDM_ABOUT:
             DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_ABOUTBOX), window, AboutDlgProc, 0);
             return 0;
-        default: return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
+        default:
+            return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
     }
 }
 
@@ -88,20 +98,36 @@ int RunMessageLoop(HINSTANCE instance) {
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_CREATE: UpdateScrollBars(window); return 0;
-        case WM_DESTROY: PostQuitMessage(0); return 0;
-        case WM_SIZE: UpdateScrollBars(window); return 0;
-        case WM_PAINT: return PaintWindow(window);
-        case WM_ERASEBKGND: return 1;
-        case WM_COMMAND: return HandleCommand(window, wParam, lParam);
-        case WM_HSCROLL: HandleScrollMessage(window, SB_HORZ, wParam); return 0;
-        case WM_VSCROLL: HandleScrollMessage(window, SB_VERT, wParam); return 0;
+        case WM_CREATE:
+            UpdateScrollBars(window);
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        case WM_SIZE:
+            UpdateScrollBars(window);
+            return 0;
+        case WM_PAINT:
+            return PaintWindow(window);
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_COMMAND:
+            return HandleCommand(window, wParam, lParam);
+        case WM_HSCROLL:
+            HandleScrollMessage(window, SB_HORZ, wParam);
+            return 0;
+        case WM_VSCROLL:
+            HandleScrollMessage(window, SB_VERT, wParam);
+            return 0;
         case WM_MOUSEMOVE:
         case WM_LBUTTONDOWN:
         case WM_LBUTTONUP:
         case WM_RBUTTONDOWN:
         case WM_RBUTTONUP:
-        case WM_MOUSELEAVE: HandleMouseMessage(window, message, lParam); return 0;
-        default: return DefWindowProcA(window, message, wParam, lParam);
+        case WM_MOUSELEAVE:
+            HandleMouseMessage(window, message, lParam);
+            return 0;
+        default:
+            return DefWindowProcA(window, message, wParam, lParam);
     }
 }

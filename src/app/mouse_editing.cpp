@@ -40,8 +40,7 @@ void paintLine(CellPosition from, const CellPosition& to, std::uint8_t value,
     }
 }
 
-bool pressButton(bool& flag, const CellPosition& cell, std::uint8_t value,
-                 MapDocument& document) {
+bool pressButton(bool& flag, const CellPosition& cell, std::uint8_t value, MapDocument& document) {
     flag = true;
     previousCell = cell;
     if (!isCellOnGrid(cell, document)) return false;
@@ -73,12 +72,21 @@ bool isCellOnGrid(const CellPosition& cell, const MapDocument& document) {
 
 bool HandleMouseEvent(MouseEvent event, const CellPosition& cell, MapDocument& document) {
     switch (event) {
-        case MouseEvent::LeftDown: return pressButton(leftButtonDown, cell, 1, document);
-        case MouseEvent::RightDown: return pressButton(rightButtonDown, cell, 0, document);
-        case MouseEvent::LeftUp: leftButtonDown = false; return false;
-        case MouseEvent::RightUp: rightButtonDown = false; return false;
-        case MouseEvent::Move: return movePointer(cell, document);
-        case MouseEvent::Leave: previousCell.reset(); return false;
+        case MouseEvent::LeftDown:
+            return pressButton(leftButtonDown, cell, 1, document);
+        case MouseEvent::RightDown:
+            return pressButton(rightButtonDown, cell, 0, document);
+        case MouseEvent::LeftUp:
+            leftButtonDown = false;
+            return false;
+        case MouseEvent::RightUp:
+            rightButtonDown = false;
+            return false;
+        case MouseEvent::Move:
+            return movePointer(cell, document);
+        case MouseEvent::Leave:
+            previousCell.reset();
+            return false;
     }
     return false;
 }

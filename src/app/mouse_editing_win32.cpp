@@ -19,12 +19,18 @@ void TrackLeave(HWND window) {
 
 MouseEvent EventOf(UINT message) {
     switch (message) {
-        case WM_LBUTTONDOWN: return MouseEvent::LeftDown;
-        case WM_LBUTTONUP: return MouseEvent::LeftUp;
-        case WM_RBUTTONDOWN: return MouseEvent::RightDown;
-        case WM_RBUTTONUP: return MouseEvent::RightUp;
-        case WM_MOUSELEAVE: return MouseEvent::Leave;
-        default: return MouseEvent::Move;
+        case WM_LBUTTONDOWN:
+            return MouseEvent::LeftDown;
+        case WM_LBUTTONUP:
+            return MouseEvent::LeftUp;
+        case WM_RBUTTONDOWN:
+            return MouseEvent::RightDown;
+        case WM_RBUTTONUP:
+            return MouseEvent::RightUp;
+        case WM_MOUSELEAVE:
+            return MouseEvent::Leave;
+        default:
+            return MouseEvent::Move;
     }
 }
 
@@ -44,5 +50,6 @@ void HandleMouseMessage(HWND window, UINT message, LPARAM lParam) {
         return;
     }
     TrackLeave(window);
-    if (HandleMouseEvent(event, CellFromPoint(window, lParam))) InvalidateRect(window, nullptr, FALSE);
+    if (HandleMouseEvent(event, CellFromPoint(window, lParam)))
+        InvalidateRect(window, nullptr, FALSE);
 }

@@ -1,7 +1,6 @@
 // Program entry: GDI+ around the one main window and its message loop.
-#include <windows.h>
-
 #include <gdiplus.h>
+#include <windows.h>
 
 #include "app/main_window.h"
 

@@ -28,7 +28,7 @@ ScannedNumber scanDecimal(std::string_view text) {
     }
     const std::int64_t value = negative ? -magnitude : magnitude;
     result.outOfRange = value > LIMIT || value < -LIMIT - 1;
-    result.saturated = static_cast<std::int32_t>(value > LIMIT ? LIMIT
+    result.saturated = static_cast<std::int32_t>(value > LIMIT        ? LIMIT
                                                  : value < -LIMIT - 1 ? -LIMIT - 1
                                                                       : value);
     return result;

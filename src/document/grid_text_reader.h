@@ -6,7 +6,7 @@
 #include <vector>
 
 class GridTextReader {
-public:
+  public:
     explicit GridTextReader(FILE* file) : file(file), buffer(1 << 20) {}
 
     // The next character, or EOF at the end of the file (or at 0x1A).
@@ -29,7 +29,7 @@ public:
 
     bool failed() const { return readError; }
 
-private:
+  private:
     bool refill() {
         if (ended) return false;
         filled = std::fread(buffer.data(), 1, buffer.size(), file);

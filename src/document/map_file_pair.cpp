@@ -45,7 +45,8 @@ std::optional<PairParameters> readParameters(const XMLNodes& root) {
             if (!number) return std::nullopt;
             *numberField(parameters, i) = *number;
         }
-        if (!matched && name == "name") parameters.name = values.empty() ? "" : values[0]->getText();
+        if (!matched && name == "name")
+            parameters.name = values.empty() ? "" : values[0]->getText();
     }
     return parameters;
 }
@@ -125,8 +126,8 @@ bool WriteGridFile(const std::string& path, const CellGrid& grid) {
         for (std::uint8_t cell : row) {
             block += cell ? '1' : '0';
             if (block.size() >= BLOCK) {
-                written = written && std::fwrite(block.data(), 1, block.size(), file.get()) ==
-                                         block.size();
+                written = written &&
+                          std::fwrite(block.data(), 1, block.size(), file.get()) == block.size();
                 block.clear();
             }
         }

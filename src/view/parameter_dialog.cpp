@@ -13,9 +13,10 @@ bool isShiftJisLeadByte(unsigned char byte) {
 
 ParameterTexts loadParameterTexts(const MapDocument& document) {
     const auto [width, height] = document.gridSize();
-    return {document.copyMapName(),      formatDecimal(width),          formatDecimal(height),
-            formatDecimal(document.rank1), formatDecimal(document.rank2),
-            formatDecimal(document.rate1), formatDecimal(document.rate2)};
+    return {document.copyMapName(),        formatDecimal(width),
+            formatDecimal(height),         formatDecimal(document.rank1),
+            formatDecimal(document.rank2), formatDecimal(document.rate1),
+            formatDecimal(document.rate2)};
 }
 
 void applyParameterTexts(const ParameterTexts& texts, MapDocument& document) {

@@ -53,7 +53,10 @@ INT_PTR CALLBACK ParameterDlgProc(HWND dialog, UINT message, WPARAM wParam, LPAR
             StoreParameters(dialog);
             EndDialog(dialog, IDOK);
             return TRUE;
-        case IDCANCEL: EndDialog(dialog, IDCANCEL); return TRUE;
-        default: return FALSE;
+        case IDCANCEL:
+            EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        default:
+            return FALSE;
     }
 }

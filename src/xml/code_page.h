@@ -9,8 +9,8 @@
 #include <string_view>
 
 enum class CodePage {
-    Ansi,       // the process's narrow strings
-    ShiftJis,   // code page 932, the parameter file's encoding
+    Ansi,      // the process's narrow strings
+    ShiftJis,  // code page 932, the parameter file's encoding
 };
 
 // nullopt when the bytes are not valid in the code page.

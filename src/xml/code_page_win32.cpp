@@ -26,8 +26,8 @@ std::string fromWide(UINT codePage, const std::wstring& wide) {
     // UTF-8 takes neither flags nor a default character.
     const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
     const char* defaultChar = codePage == CP_UTF8 ? nullptr : "?";
-    const int count = WideCharToMultiByte(codePage, flags, wide.data(), length, nullptr, 0,
-                                          defaultChar, nullptr);
+    const int count =
+        WideCharToMultiByte(codePage, flags, wide.data(), length, nullptr, 0, defaultChar, nullptr);
     if (count <= 0) return bytes;
     bytes.resize(static_cast<size_t>(count));
     WideCharToMultiByte(codePage, flags, wide.data(), length, bytes.data(), count, defaultChar,

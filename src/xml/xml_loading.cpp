@@ -13,8 +13,10 @@
 namespace {
 
 // Comments and processing instructions inside the root become nodes of their
-// own; white-space-only text is dropped (pugixml's default).
-constexpr unsigned PARSE_OPTIONS = pugi::parse_default | pugi::parse_comments | pugi::parse_pi;
+// own; white-space-only text is dropped (pugixml's default). Fragment mode
+// keeps text outside the root as nodes, so that such a document is refused.
+constexpr unsigned PARSE_OPTIONS =
+    pugi::parse_default | pugi::parse_comments | pugi::parse_pi | pugi::parse_fragment;
 
 std::optional<std::string> readWholeFile(const std::string& path) {
     std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);

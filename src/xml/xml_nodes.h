@@ -26,7 +26,7 @@ struct XMLNodes {
     const std::string name;
     const std::string text;
 
-private:
+  private:
     XMLNodesList children;
 };
 

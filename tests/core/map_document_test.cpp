@@ -59,7 +59,11 @@ TEST(MapDocumentResize, GrowingKeepsOldCellsAndAddsClearOnes) {
 
 TEST(MapDocumentResize, RefusedSizesChangeNothing) {
     const std::pair<int, int> refused[] = {
-        {0, 10},  {10, 0},       {-3, 5}, {5, -3},  {0, 0},
+        {0, 10},
+        {10, 0},
+        {-3, 5},
+        {5, -3},
+        {0, 0},
         {10001, 10000},  // one row over MAX_GRID_CELLS
         {65536, 65536},  // product overflows 32 bits
         {2147483647, 2147483647},
@@ -113,11 +117,10 @@ struct ThresholdCase {
 
 TEST(MapDocumentThresholds, OrderingRuleKeepsTheOldValueOfARejectedBoundary) {
     const ThresholdCase cases[] = {
-        {100, 100, 80, 80, 100, 100, 80, 80},    // equality accepted
-        {100, 90, 80, 85, 100, 999, 80, 100},    // both rejected: old values stay
-        {500, 400, 80, 90, 500, 999, 80, 100},
-        {1200, 1100, 50, 40, 1200, 999, 50, 40},
-        {-5, -1, -10, -20, -5, -1, -10, -20},    // no range check
+        {100, 100, 80, 80, 100, 100, 80, 80},  // equality accepted
+        {100, 90, 80, 85, 100, 999, 80, 100},  // both rejected: old values stay
+        {500, 400, 80, 90, 500, 999, 80, 100}, {1200, 1100, 50, 40, 1200, 999, 50, 40},
+        {-5, -1, -10, -20, -5, -1, -10, -20},  // no range check
     };
     for (const ThresholdCase& c : cases) {
         MapDocument document;

@@ -5,7 +5,7 @@
 namespace {
 
 class MouseEditingTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override { ResetMouseEditing(); }
     void TearDown() override { ResetMouseEditing(); }
 
@@ -29,8 +29,8 @@ struct PointCase {
 
 TEST(CellFromPointTest, DividesByTheCellSizeAndAddsTheScrollPositions) {
     const PointCase cases[] = {
-        {0, 0, 0, 0, {0, 0}},   {7, 7, 0, 0, {0, 0}},       {8, 0, 0, 0, {1, 0}},
-        {17, 9, 3, 5, {5, 6}},  {400, 0, 0, 0, {50, 0}},    {65535, 65535, 0, 0, {8191, 8191}},
+        {0, 0, 0, 0, {0, 0}},  {7, 7, 0, 0, {0, 0}},    {8, 0, 0, 0, {1, 0}},
+        {17, 9, 3, 5, {5, 6}}, {400, 0, 0, 0, {50, 0}}, {65535, 65535, 0, 0, {8191, 8191}},
     };
     for (const PointCase& c : cases)
         EXPECT_EQ(CellFromPoint(c.px, c.py, c.hpos, c.vpos), c.cell) << c.px << "," << c.py;

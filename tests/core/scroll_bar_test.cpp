@@ -21,12 +21,11 @@ struct RangeCase {
 
 TEST(ScrollBarRules, PageAndLastPositionFollowTheClientExtent) {
     const RangeCase cases[] = {
-        {50, 400, 49, 2, false},    // the default map in a 400-pixel client
-        {50, 0, 51, 0, true},       // minimised: page -1 wraps and is clamped to the range
-        {50, 7, 51, 0, true},       // under 8 pixels alike
-        {50, 8, 0, 50, false},      // 8 to 15 pixels: page 0, last position is nMax
-        {50, 15, 0, 50, false},
-        {50, 16, 1, 50, false},
+        {50, 400, 49, 2, false},  // the default map in a 400-pixel client
+        {50, 0, 51, 0, true},     // minimised: page -1 wraps and is clamped to the range
+        {50, 7, 51, 0, true},     // under 8 pixels alike
+        {50, 8, 0, 50, false},    // 8 to 15 pixels: page 0, last position is nMax
+        {50, 15, 0, 50, false},    {50, 16, 1, 50, false},
         {50, 2000, 51, 0, true},    // larger than the grid
         {100, 400, 49, 52, false},  // R + 2 - H / 8
     };

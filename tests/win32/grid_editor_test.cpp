@@ -15,7 +15,7 @@
 namespace {
 
 class GridEditorTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         window = ResetMainWindow(400, 400);
         ASSERT_NE(window, nullptr);

@@ -1,11 +1,12 @@
 // The real main window: its class, title, styles, menu, accelerators and
 // message routing, and the About box.
+#include "app/main_window.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "app/main_window.h"
 #include "app/mouse_editing.h"
 #include "resources/resource.h"
 #include "view/about_dialog_win32.h"
@@ -14,7 +15,7 @@
 namespace {
 
 class MainWindowTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         window = ResetMainWindow(400, 400);
         ASSERT_NE(window, nullptr);
@@ -121,9 +122,8 @@ TEST_F(MainWindowTest, AboutBoxClosesWithOneForOkAndTwoForEscape) {
             else
                 PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         });
-        const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr),
-                                               MAKEINTRESOURCEA(IDD_ABOUTBOX), window,
-                                               AboutDlgProc, 0);
+        const INT_PTR result = DialogBoxParamA(
+            GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUTBOX), window, AboutDlgProc, 0);
         ASSERT_TRUE(watcher.handled());
         EXPECT_EQ(watcher.title(), ansi(u8"バージョン情報"));
         results.push_back(result);

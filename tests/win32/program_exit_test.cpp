@@ -1,8 +1,7 @@
 // kalmia.exe as a whole process: it starts, shows its window and ends with
 // exit code 0 through Exit or closing, without asking, even with edits.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 
@@ -14,8 +13,8 @@ std::string ProgramPath() {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string folder(path);
-    folder = folder.substr(0, folder.find_last_of("\\/"));     // tests
-    folder = folder.substr(0, folder.find_last_of("\\/"));     // build folder
+    folder = folder.substr(0, folder.find_last_of("\\/"));  // tests
+    folder = folder.substr(0, folder.find_last_of("\\/"));  // build folder
     return folder + "\\kalmia.exe";
 }
 

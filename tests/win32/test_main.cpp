@@ -1,9 +1,8 @@
 // Entry of the Windows test executable: GDI+ is started as the program does,
 // so that the real window can paint while the tests drive it.
-#include <windows.h>
-
 #include <gdiplus.h>
 #include <gtest/gtest.h>
+#include <windows.h>
 
 int main(int argc, char** argv) {
     ULONG_PTR gdiplusToken = 0;

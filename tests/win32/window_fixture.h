@@ -28,14 +28,14 @@ std::string WindowText(HWND window);
 // Waits on a second thread for a dialog of this process to appear while the
 // test's own thread sits in a modal loop, then hands it to `action`.
 class DialogWatcher {
-public:
+  public:
     explicit DialogWatcher(std::function<void(HWND)> action);
     ~DialogWatcher();
     // True when a dialog appeared and the action ran.
     bool handled();
     std::string title() const { return dialogTitle; }
 
-private:
+  private:
     std::thread worker;
     std::atomic<bool> done{false};
     std::string dialogTitle;
