@@ -1,6 +1,7 @@
 // Program entry: GDI+ around the one main window and its message loop.
-#include <gdiplus.h>
 #include <windows.h>
+// GDI+ needs the declarations of <windows.h> first.
+#include <gdiplus.h>
 
 #include "app/main_window.h"
 

@@ -33,6 +33,8 @@ void writeFileBytes(const std::string& path, const std::string& bytes) {
 
 bool fileExists(const std::string& path) { return fs::exists(fs::path(path)); }
 
+void makeFolder(const std::string& path) { fs::create_directories(fs::path(path)); }
+
 TempFolder::TempFolder() {
     static std::atomic<int> counter{0};
     const fs::path base = fs::temp_directory_path();

@@ -15,6 +15,7 @@ std::string testDataPath(const std::string& name);
 std::string readFileBytes(const std::string& path);
 void writeFileBytes(const std::string& path, const std::string& bytes);
 bool fileExists(const std::string& path);
+void makeFolder(const std::string& path);
 
 // A fresh empty folder for one test, removed with everything in it when the
 // object goes away. path() ends without a separator; file(name) joins one.

@@ -1,8 +1,9 @@
 // Entry of the Windows test executable: GDI+ is started as the program does,
 // so that the real window can paint while the tests drive it.
+#include <windows.h>
+// GDI+ needs the declarations of <windows.h> first.
 #include <gdiplus.h>
 #include <gtest/gtest.h>
-#include <windows.h>
 
 int main(int argc, char** argv) {
     ULONG_PTR gdiplusToken = 0;

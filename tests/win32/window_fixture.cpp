@@ -79,18 +79,26 @@ std::string WindowText(HWND window) {
 }
 
 DialogWatcher::DialogWatcher(std::function<void(HWND)> action)
-    : worker([this, action] {
-          const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-          while (std::chrono::steady_clock::now() < deadline) {
-              if (HWND dialog = FindProcessDialog()) {
-                  Sleep(100);  // let the dialog finish its initialisation
-                  dialogTitle = WindowText(dialog);
-                  action(dialog);
-                  done = true;
-                  return;
+    : DialogWatcher(std::vector<std::function<void(HWND)>>{std::move(action)}) {}
+
+DialogWatcher::DialogWatcher(std::vector<std::function<void(HWND)>> actions)
+    : worker([this, actions] {
+          HWND previous = nullptr;
+          for (const auto& action : actions) {
+              const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+              HWND dialog = nullptr;
+              while (!dialog && std::chrono::steady_clock::now() < deadline) {
+                  dialog = FindProcessDialog();
+                  if (dialog == previous && IsWindow(previous)) dialog = nullptr;
+                  if (!dialog) Sleep(20);
               }
-              Sleep(20);
+              if (!dialog) return;
+              Sleep(150);  // let the dialog finish its initialisation
+              seen.push_back({WindowText(dialog), StaticText(dialog)});
+              action(dialog);
+              previous = dialog;
           }
+          done = true;
       }) {}
 
 DialogWatcher::~DialogWatcher() {
@@ -113,4 +121,46 @@ SCROLLINFO ReadBar(HWND window, int bar) {
     info.fMask = SIF_ALL | SIF_DISABLENOSCROLL;
     GetScrollInfo(window, bar, &info);
     return info;
+}
+
+namespace {
+
+BOOL CALLBACK CollectLongestStatic(HWND child, LPARAM found) {
+    char className[32] = {};
+    GetClassNameA(child, className, sizeof className);
+    if (lstrcmpiA(className, "Static") == 0) {
+        auto* longest = reinterpret_cast<std::string*>(found);
+        const std::string text = WindowText(child);
+        if (text.size() > longest->size()) *longest = text;
+    }
+    return TRUE;
+}
+
+// The file name box of both the old-style and the Explorer-style dialogs.
+constexpr int FILE_NAME_EDIT = 0x480;
+constexpr int FILE_NAME_COMBO = 0x47C;
+
+HWND FileNameControl(HWND dialog) {
+    if (HWND edit = GetDlgItem(dialog, FILE_NAME_EDIT)) return edit;
+    return GetDlgItem(dialog, FILE_NAME_COMBO);
+}
+
+}  // namespace
+
+std::string StaticText(HWND dialog) {
+    std::string longest;
+    EnumChildWindows(dialog, CollectLongestStatic, reinterpret_cast<LPARAM>(&longest));
+    return longest;
+}
+
+void ChooseFile(HWND dialog, const std::string& path) {
+    SendMessageA(FileNameControl(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    PressButton(dialog, IDOK);
+}
+
+std::string FileNameBox(HWND dialog) { return WindowText(FileNameControl(dialog)); }
+
+void PressButton(HWND dialog, int id) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }

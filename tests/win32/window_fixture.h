@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
+#include <vector>
 
 // The Japanese texts of the user interface as the program's narrow strings.
 std::string ansi(const char* utf8);
@@ -25,21 +27,39 @@ HWND FindProcessDialog();
 // Text of a window, as narrow string.
 std::string WindowText(HWND window);
 
-// Waits on a second thread for a dialog of this process to appear while the
-// test's own thread sits in a modal loop, then hands it to `action`.
+// What a watcher saw of one dialog before its action ran.
+struct SeenDialog {
+    std::string title;
+    std::string text;  // the message of a message box: its longest static text
+};
+
+// Waits on a second thread for dialogs of this process to appear, one after
+// the other, while the test's own thread sits in a modal loop, and hands each
+// to the next action.
 class DialogWatcher {
   public:
     explicit DialogWatcher(std::function<void(HWND)> action);
+    explicit DialogWatcher(std::vector<std::function<void(HWND)>> actions);
     ~DialogWatcher();
-    // True when a dialog appeared and the action ran.
+    // True when every action has run.
     bool handled();
-    std::string title() const { return dialogTitle; }
+    std::string title() const { return seen.empty() ? "" : seen.front().title; }
+    const std::vector<SeenDialog>& dialogs() const { return seen; }
 
   private:
     std::thread worker;
     std::atomic<bool> done{false};
-    std::string dialogTitle;
+    std::vector<SeenDialog> seen;
 };
+
+// The longest text of a dialog's static controls.
+std::string StaticText(HWND dialog);
+
+// Puts a path into a file dialog's file name box and presses its OK button.
+void ChooseFile(HWND dialog, const std::string& path);
+// The file name a file dialog shows.
+std::string FileNameBox(HWND dialog);
+void PressButton(HWND dialog, int id);
 
 // Posts a key press and release to a window, as the keyboard would.
 void PostKey(HWND window, WPARAM virtualKey);
