@@ -23,7 +23,7 @@ std::string parameterFile(const std::string& elements) {
 }
 
 class MapFilePairTest : public testing::Test {
-protected:
+  protected:
     // Writes base.xml and base.map and reads them into `document`.
     bool read(const std::string& xml, const std::string& grid) {
         writeFileBytes(folder.file("base.xml"), xml);
@@ -87,7 +87,10 @@ TEST_F(MapFilePairTest, GridIsReadByTheWidthAndHeightOfTheParameterFile) {
         {"short file gives clear cells", size, "1", "100|000|"},
         {"fewer rows than y", "<x>2</x><y>3</y>", "11\r\n", "11|00|00|"},
         {"only 1 sets a cell", size, "1x2\r\n 1#\r\n", "100|010|"},
-        {"0x1A ends the file", size, "11\x1A" "1\r\n111\r\n", "110|000|"},
+        {"0x1A ends the file", size,
+         "11\x1A"
+         "1\r\n111\r\n",
+         "110|000|"},
         {"a lone CR is a character", size, "1\r1\r\n111\r\n", "101|111|"},
         {"width 0", "<x>0</x><y>2</y>", "\r\n\r\n", "||"},
         {"negative width", "<x>-4</x><y>1</y>", "111", "|"},
@@ -136,9 +139,9 @@ TEST_F(MapFilePairTest, AbsentElementsReadAsZeroAndAnEmptyName) {
 }
 
 TEST_F(MapFilePairTest, NamesTheLastWinsAndAnEmptyOneIsEmpty) {
-    ASSERT_TRUE(read(parameterFile("<x>1</x><y>1</y><name>first</name><name>" +
-                                   sjis(u8"二番目") + "</name>"),
-                     "0"));
+    ASSERT_TRUE(read(
+        parameterFile("<x>1</x><y>1</y><name>first</name><name>" + sjis(u8"二番目") + "</name>"),
+        "0"));
     EXPECT_EQ(document.name, sjis(u8"二番目"));
     ASSERT_TRUE(read(parameterFile("<x>1</x><y>1</y><name>first</name><name> </name>"), "0"));
     EXPECT_EQ(document.name, "");
@@ -191,8 +194,8 @@ TEST_F(MapFilePairTest, ReadsNoMoreOfTheGridFileThanTheMapNeeds) {
 
 TEST_F(MapFilePairTest, RandomMapsComeBackExactly) {
     std::mt19937 random(5);
-    const std::vector<std::string> names = {"", "   ", "stage", sjis(u8"ステージ１"),
-                                            sjis(u8"森&<海>"), "a\tb", "x\r\ny"};
+    const std::vector<std::string> names = {
+        "", "   ", "stage", sjis(u8"ステージ１"), sjis(u8"森&<海>"), "a\tb", "x\r\ny"};
     for (int trial = 0; trial < 60; ++trial) {
         MapDocument original;
         const int width = random() % 40, height = 1 + random() % 30;

@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "app/view_scrolling_win32.h"
+#include "core/test_support.h"
 #include "document/file_commands_win32.h"
 #include "document/map_file_pair.h"
 #include "resources/resource.h"
-#include "core/test_support.h"
 #include "win32/window_fixture.h"
 
 namespace {
@@ -19,7 +19,7 @@ const std::string OPEN_TITLE = ansi(u8"ファイルを開く");
 const std::string SAVE_TITLE = ansi(u8"名前を付けて保存");
 
 class FileCommandsTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         window = ResetMainWindow(400, 400);
         ASSERT_NE(window, nullptr);
@@ -133,8 +133,8 @@ TEST_F(FileCommandsTest, DamagedPairShowsTheLoadFailureBoxAndKeepsTheMap) {
     writeFileBytes(folder.file("damaged.xml"), "<root><x>10</x><y>");
     currentMap.setCell(2, 2, 1);
     const MapDocument before = currentMap;
-    DialogWatcher open({[&](HWND dialog) { ChooseFile(dialog, path); },
-                        [](HWND box) { PressButton(box, IDOK); }});
+    DialogWatcher open(
+        {[&](HWND dialog) { ChooseFile(dialog, path); }, [](HWND box) { PressButton(box, IDOK); }});
     command(IDM_OPEN);
     ASSERT_TRUE(open.handled());
     EXPECT_EQ(open.dialogs()[1].title, ERROR_TITLE);

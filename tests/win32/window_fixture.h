@@ -8,7 +8,6 @@
 #include <string>
 #include <thread>
 #include <vector>
-#include <vector>
 
 // The Japanese texts of the user interface as the program's narrow strings.
 std::string ansi(const char* utf8);
