@@ -1,12 +1,51 @@
 #include "document/file_output.h"
 
-#include <cstdio>
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+
+bool flushToDisk(FILE* file) {
+#ifdef _WIN32
+    return _commit(_fileno(file)) == 0;
+#else
+    return fsync(fileno(file)) == 0;
+#endif
+}
+
+}  // namespace
+
+FILE* openForWriting(const std::string& path) { return std::fopen(path.c_str(), "wb"); }
+
+bool finishWriting(FILE* file, bool writtenSoFar) {
+    const bool flushed = std::fflush(file) == 0 && flushToDisk(file);
+    const bool closed = std::fclose(file) == 0;
+    return writtenSoFar && flushed && closed;
+}
 
 bool writeWholeFile(const std::string& path, std::string_view bytes) {
-    FILE* file = std::fopen(path.c_str(), "wb");
+    FILE* file = openForWriting(path);
     if (!file) return false;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const bool flushed = std::fflush(file) == 0;
-    const bool closed = std::fclose(file) == 0;
-    return written && flushed && closed;
+    return finishWriting(file, std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size());
 }
+
+bool readWholeFile(const std::string& path, long long maxBytes, std::string& bytes) {
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return false;
+    bytes.clear();
+    char buffer[65536];
+    size_t count;
+    bool fits = true;
+    while (fits && (count = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        bytes.append(buffer, count);
+        fits = static_cast<long long>(bytes.size()) <= maxBytes;
+    }
+    const bool readable = !std::ferror(file);
+    std::fclose(file);
+    return fits && readable;
+}
+
+void removeFile(const std::string& path) { std::remove(path.c_str()); }

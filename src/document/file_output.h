@@ -1,8 +1,26 @@
-// Writing whole files with every error checked: opening, writing, flushing
-// and closing all count, so a full disk is a failure, not a silent success.
+// Writing files with every error checked: opening, writing, flushing to the
+// disk and closing all count, so a full disk is a failure, not a silent
+// success.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <string_view>
 
+// Opens a file for writing in binary mode (we write our own line ends).
+FILE* openForWriting(const std::string& path);
+
+// Flushes the file to the disk and closes it; true only if everything
+// written so far (`writtenSoFar`) and the flush and close all succeeded.
+bool finishWriting(FILE* file, bool writtenSoFar);
+
 bool writeWholeFile(const std::string& path, std::string_view bytes);
+
+// The whole file, or false if it cannot be read or is larger than maxBytes.
+bool readWholeFile(const std::string& path, long long maxBytes, std::string& bytes);
+
+// Replaces `to` by `from` in one step (rename over an existing file).
+// False if the folder or the target refuses it.
+bool replaceFile(const std::string& from, const std::string& to);
+
+void removeFile(const std::string& path);

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "document/decimal_text.h"
+#include "document/file_output.h"
 #include "document/grid_text_reader.h"
 #include "xml/xml_loading.h"
 #include "xml/xml_saving.h"
@@ -116,31 +117,74 @@ XMLNodesPtr BuildParameterTree(const MapDocument& document) {
 }
 
 bool WriteGridFile(const std::string& path, const CellGrid& grid) {
-    FilePtr file(std::fopen(path.c_str(), "wb"), std::fclose);
+    FILE* file = openForWriting(path);
     if (!file) return false;
     constexpr size_t BLOCK = 1 << 20;
     std::string block;
     block.reserve(BLOCK + 4096);
     bool written = true;
+    auto flushBlock = [&] {
+        written = written && std::fwrite(block.data(), 1, block.size(), file) == block.size();
+        block.clear();
+    };
     for (const CellRow& row : grid) {
         for (std::uint8_t cell : row) {
             block += cell ? '1' : '0';
-            if (block.size() >= BLOCK) {
-                written = written &&
-                          std::fwrite(block.data(), 1, block.size(), file.get()) == block.size();
-                block.clear();
-            }
+            if (block.size() >= BLOCK) flushBlock();
         }
         block += "\r\n";
     }
-    written = written && std::fwrite(block.data(), 1, block.size(), file.get()) == block.size();
-    written = written && std::fflush(file.get()) == 0;
-    return std::fclose(file.release()) == 0 && written;
+    flushBlock();
+    return finishWriting(file, written);
 }
 
+namespace {
+
+// Suffix of the new files that a save writes beside the old ones before it
+// replaces them.
+const std::string NEW_FILE_SUFFIX = ".kalmia-new";
+
+// For folders that refuse replacing files: the parameter file first, so that
+// a target that cannot be written at all fails before anything changed.
+SaveOutcome WritePairInPlace(const std::string& mapPath, const std::string& xmlPath,
+                             const std::string& parameterFile, const CellGrid& grid) {
+    if (!writeWholeFile(xmlPath, parameterFile)) return SaveOutcome::Failed;
+    return WriteGridFile(mapPath, grid) ? SaveOutcome::Saved : SaveOutcome::Failed;
+}
+
+}  // namespace
+
+// Both new files are written completely beside the targets first; only then
+// do they replace the old pair, the parameter file first. If the grid file
+// then cannot be replaced, the old parameter file is put back, so a failed
+// save leaves the old pair as it was.
 SaveOutcome WriteMapFilePairFiles(const std::string& mapPath, const MapDocument& document) {
-    if (!WriteGridFile(mapPath, document.cells)) return SaveOutcome::Failed;
-    if (!SaveXMLFile(BuildParameterTree(document), MakeXmlPath(mapPath)))
+    const auto parameterFile = SerializeXMLDocument(BuildParameterTree(document));
+    if (!parameterFile) return SaveOutcome::Failed;
+    const std::string xmlPath = MakeXmlPath(mapPath);
+    const std::string newGrid = mapPath + NEW_FILE_SUFFIX;
+    const std::string newXml = xmlPath + NEW_FILE_SUFFIX;
+    auto removeNewFiles = [&] {
+        removeFile(newGrid);
+        removeFile(newXml);
+    };
+    if (!WriteGridFile(newGrid, document.cells) || !writeWholeFile(newXml, *parameterFile)) {
+        removeNewFiles();
         return SaveOutcome::Failed;
+    }
+    std::string oldParameterFile;
+    const bool hadParameterFile = readWholeFile(xmlPath, MAX_XML_FILE_BYTES, oldParameterFile);
+    if (!replaceFile(newXml, xmlPath)) {
+        removeNewFiles();
+        return WritePairInPlace(mapPath, xmlPath, *parameterFile, document.cells);
+    }
+    if (!replaceFile(newGrid, mapPath)) {
+        removeNewFiles();
+        if (hadParameterFile)
+            writeWholeFile(xmlPath, oldParameterFile);
+        else
+            removeFile(xmlPath);
+        return SaveOutcome::Failed;
+    }
     return SaveOutcome::Saved;
 }

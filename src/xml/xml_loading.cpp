@@ -1,11 +1,11 @@
 #include "xml/xml_loading.h"
 
-#include <cstdio>
 #include <memory>
 #include <optional>
 #include <pugixml.hpp>
 #include <vector>
 
+#include "document/file_output.h"
 #include "xml/code_page.h"
 #include "xml/xml_encoding.h"
 #include "xml/xml_names.h"
@@ -15,22 +15,11 @@ namespace {
 // Comments and processing instructions inside the root become nodes of their
 // own; white-space-only text is dropped (pugixml's default). Fragment mode
 // keeps text outside the root as nodes, so that such a document is refused.
+// References in text are resolved by us (resolveReferences), so that an
+// entity we cannot expand fails the load instead of arriving as "&name;".
 constexpr unsigned PARSE_OPTIONS =
-    pugi::parse_default | pugi::parse_comments | pugi::parse_pi | pugi::parse_fragment;
-
-std::optional<std::string> readWholeFile(const std::string& path) {
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
-    if (!file) return std::nullopt;
-    std::string bytes;
-    char buffer[65536];
-    size_t count;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-        bytes.append(buffer, count);
-        if (static_cast<long long>(bytes.size()) > MAX_XML_FILE_BYTES) return std::nullopt;
-    }
-    if (std::ferror(file.get())) return std::nullopt;
-    return bytes;
-}
+    (pugi::parse_default & ~pugi::parse_escapes) | pugi::parse_comments | pugi::parse_pi |
+    pugi::parse_fragment;
 
 // The name the tree gives a node of each kind, or nullopt for kinds that do
 // not appear inside an element.
@@ -54,9 +43,11 @@ std::optional<std::string> nodeName(const pugi::xml_node& node) {
 // characters that XML does not allow.
 XMLNodesPtr convertNode(const pugi::xml_node& node) {
     const auto name = nodeName(node);
-    const char* value = node.type() == pugi::node_element ? "" : node.value();
-    if (!name || !isXmlCharData(*name) || !isXmlCharData(value)) return nullptr;
-    return makeNode(utf8ToCodePage(CodePage::Ansi, *name), utf8ToCodePage(CodePage::Ansi, value));
+    std::optional<std::string> value = std::string(node.value());
+    if (node.type() == pugi::node_element) value = "";
+    if (node.type() == pugi::node_pcdata) value = resolveReferences(*value);
+    if (!name || !value || !isXmlCharData(*name) || !isXmlCharData(*value)) return nullptr;
+    return makeNode(utf8ToCodePage(CodePage::Ansi, *name), utf8ToCodePage(CodePage::Ansi, *value));
 }
 
 // The root element, if the document has exactly one and nothing but markup
@@ -116,7 +107,7 @@ XMLNodesPtr LoadXMLBytes(std::string_view bytes) {
 }
 
 XMLNodesPtr LoadXMLFile(std::string path) {
-    const auto bytes = readWholeFile(path);
-    if (!bytes) return nullptr;
-    return LoadXMLBytes(*bytes);
+    std::string bytes;
+    if (!readWholeFile(path, MAX_XML_FILE_BYTES, bytes)) return nullptr;
+    return LoadXMLBytes(bytes);
 }

@@ -41,3 +41,57 @@ bool isXmlCharData(std::string_view utf8) {
         if (!isXmlChar(c)) return false;
     return true;
 }
+
+namespace {
+
+std::optional<char32_t> characterReference(std::string_view body) {
+    const bool hex = body.size() > 1 && body[1] == 'x';
+    const std::string_view digits = body.substr(hex ? 2 : 1);
+    if (digits.empty() || digits.size() > 8) return std::nullopt;
+    char32_t value = 0;
+    for (char c : digits) {
+        int digit;
+        if (c >= '0' && c <= '9') {
+            digit = c - '0';
+        } else if (hex && c >= 'a' && c <= 'f') {
+            digit = c - 'a' + 10;
+        } else if (hex && c >= 'A' && c <= 'F') {
+            digit = c - 'A' + 10;
+        } else {
+            return std::nullopt;
+        }
+        value = value * (hex ? 16 : 10) + digit;
+    }
+    if (!isXmlChar(value)) return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
+std::optional<std::string> resolveReferences(std::string_view raw) {
+    std::string text;
+    text.reserve(raw.size());
+    for (size_t at = 0; at < raw.size();) {
+        if (raw[at] != '&') {
+            text += raw[at++];
+            continue;
+        }
+        const size_t end = raw.find(';', at);
+        if (end == std::string_view::npos) return std::nullopt;
+        const std::string_view body = raw.substr(at + 1, end - at - 1);
+        if (body == "amp") text += '&';
+        else if (body == "lt") text += '<';
+        else if (body == "gt") text += '>';
+        else if (body == "quot") text += '"';
+        else if (body == "apos") text += '\'';
+        else if (!body.empty() && body[0] == '#') {
+            const auto value = characterReference(body);
+            if (!value) return std::nullopt;
+            appendUtf8(text, *value);
+        } else {
+            return std::nullopt;
+        }
+        at = end + 1;
+    }
+    return text;
+}

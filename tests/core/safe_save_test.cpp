@@ -1,0 +1,103 @@
+// A save that fails leaves the previous pair exactly as it was, with no new
+// file left behind.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+
+#include "document/map_file_pair.h"
+#include "test_support.h"
+
+namespace {
+
+MapDocument mapOfSize(int width, int height, const std::string& name) {
+    MapDocument document;
+    document.resizeGrid(width, height);
+    document.setCell(width - 1, height - 1, 1);
+    document.setMapName(name);
+    return document;
+}
+
+std::vector<std::string> filesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(SafeSave, GridTargetThatCannotBeReplacedPutsTheOldParameterFileBack) {
+    TempFolder folder;
+    const std::string mapPath = folder.file("stage.map");
+    writeFileBytes(folder.file("stage.xml"), "old parameters");
+    makeFolder(mapPath);  // a folder stands where the grid file goes
+    EXPECT_EQ(WriteMapFilePairFiles(mapPath, mapOfSize(5, 5, "new")), SaveOutcome::Failed);
+    EXPECT_EQ(readFileBytes(folder.file("stage.xml")), "old parameters");
+    EXPECT_EQ(filesIn(folder.path()), (std::vector<std::string>{"stage.map", "stage.xml"}));
+}
+
+TEST(SafeSave, ParameterTargetThatCannotBeWrittenLeavesTheOldGridFile) {
+    TempFolder folder;
+    const std::string mapPath = folder.file("stage.map");
+    writeFileBytes(mapPath, "old grid\r\n");
+    makeFolder(folder.file("stage.xml"));
+    EXPECT_EQ(WriteMapFilePairFiles(mapPath, mapOfSize(5, 5, "new")), SaveOutcome::Failed);
+    EXPECT_EQ(readFileBytes(mapPath), "old grid\r\n");
+    EXPECT_EQ(filesIn(folder.path()), (std::vector<std::string>{"stage.map", "stage.xml"}));
+}
+
+TEST(SafeSave, UnwritableTreeChangesNoFile) {
+    TempFolder folder;
+    const std::string mapPath = folder.file("stage.map");
+    ASSERT_EQ(WriteMapFilePairFiles(mapPath, mapOfSize(3, 3, "old")), SaveOutcome::Saved);
+    const std::string oldGrid = readFileBytes(mapPath);
+    const std::string oldXml = readFileBytes(folder.file("stage.xml"));
+    // A name XML cannot carry (a control character) fails the save.
+    EXPECT_EQ(WriteMapFilePairFiles(mapPath, mapOfSize(9, 9, "bad\x01")), SaveOutcome::Failed);
+    EXPECT_EQ(readFileBytes(mapPath), oldGrid);
+    EXPECT_EQ(readFileBytes(folder.file("stage.xml")), oldXml);
+    EXPECT_EQ(filesIn(folder.path()), (std::vector<std::string>{"stage.map", "stage.xml"}));
+}
+
+TEST(SafeSave, OverwritingAPairReplacesBothFiles) {
+    TempFolder folder;
+    const std::string mapPath = folder.file("stage.map");
+    ASSERT_EQ(WriteMapFilePairFiles(mapPath, mapOfSize(3, 3, "old")), SaveOutcome::Saved);
+    ASSERT_EQ(WriteMapFilePairFiles(mapPath, mapOfSize(4, 2, "new")), SaveOutcome::Saved);
+    MapDocument read;
+    ASSERT_TRUE(ReadMapFilePair(mapPath, read));
+    EXPECT_TRUE(read == mapOfSize(4, 2, "new"));
+    EXPECT_EQ(filesIn(folder.path()), (std::vector<std::string>{"stage.map", "stage.xml"}));
+}
+
+#ifndef _WIN32
+// A disk that fills up while the new files are written: a small tmpfs.
+TEST(SafeSave, FullDiskLeavesTheOldPairAndNoNewFiles) {
+    TempFolder folder;
+    const std::string mount = folder.file("small");
+    makeFolder(mount);
+    const std::string command = "mount -t tmpfs -o size=64k kalmia-test " + mount + " 2>/dev/null";
+    if (std::system(command.c_str()) != 0) GTEST_SKIP() << "cannot mount a tmpfs here";
+    const std::string mapPath = mount + "/stage.map";
+    const bool saved = WriteMapFilePairFiles(mapPath, mapOfSize(20, 20, "old")) == SaveOutcome::Saved;
+    const std::string oldGrid = readFileBytes(mapPath);
+    const std::string oldXml = readFileBytes(mount + "/stage.xml");
+    const SaveOutcome big = WriteMapFilePairFiles(mapPath, mapOfSize(300, 300, "big"));
+    const std::string newGrid = readFileBytes(mapPath);
+    const std::string newXml = readFileBytes(mount + "/stage.xml");
+    const std::vector<std::string> files = filesIn(mount);
+    std::system(("umount " + mount).c_str());
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(big, SaveOutcome::Failed);
+    EXPECT_EQ(newGrid, oldGrid);
+    EXPECT_EQ(newXml, oldXml);
+    EXPECT_EQ(files, (std::vector<std::string>{"stage.map", "stage.xml"}));
+}
+
+TEST(SafeSave, WriteErrorsOfTheGridFileAreFailures) {
+    EXPECT_FALSE(WriteGridFile("/dev/full", CellGrid(10, CellRow(10, 1))));
+}
+#endif
+
+}  // namespace
