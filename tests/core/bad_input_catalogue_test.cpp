@@ -1,0 +1,178 @@
+// What a user gets from damaged or hostile map file pairs: for each case,
+// either the Open fails and the map stays exactly as it was (the program then
+// shows the load failure box), or the pair is read by the normal rules.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <random>
+
+#include "document/map_file_pair.h"
+#include "test_support.h"
+
+namespace {
+
+enum class Outcome { Unchanged, Read };
+
+struct BadInput {
+    const char* what;
+    std::string xml;
+    std::string grid;
+    Outcome outcome;
+    std::string rows;  // for Read: the rows of the map read
+};
+
+std::string pair(const std::string& elements) {
+    return "<?xml version='1.0' encoding='SHIFT_JIS'?><root>" + elements + "</root>";
+}
+
+std::string nested(int depth) {
+    std::string text;
+    for (int i = 0; i < depth; ++i) text += "<a>";
+    for (int i = 0; i < depth; ++i) text += "</a>";
+    return "<root><x>1</x><y>1</y>" + text + "</root>";
+}
+
+std::string billionLaughs() {
+    std::string doctype = "<!DOCTYPE root [<!ENTITY lol \"lol\">";
+    for (int i = 1; i <= 9; ++i) {
+        doctype += "<!ENTITY lol" + std::to_string(i) + " \"";
+        for (int k = 0; k < 10; ++k) doctype += "&lol" + (i > 1 ? std::to_string(i - 1) : "") + ";";
+        doctype += "\">";
+    }
+    return doctype + "]><root><x>1</x><y>1</y><name>&lol9;</name></root>";
+}
+
+std::string randomBytes(int count, unsigned seed) {
+    std::mt19937 random(seed);
+    std::string bytes;
+    for (int i = 0; i < count; ++i) bytes += static_cast<char>(random());
+    return bytes;
+}
+
+std::string rowsOf(const MapDocument& document) {
+    std::string text;
+    for (const CellRow& row : document.cells) {
+        for (auto cell : row) text += cell ? '1' : '0';
+        text += '|';
+    }
+    return text;
+}
+
+std::vector<BadInput> catalogue() {
+    const std::string one = "<x>1</x><y>1</y>";
+    return {
+        {"x of 2147483647", pair("<x>2147483647</x><y>1</y>"), "1", Outcome::Unchanged, ""},
+        {"x of 2147483648", pair("<x>2147483648</x><y>1</y>"), "1", Outcome::Unchanged, ""},
+        {"y of 2147483647", pair("<x>1</x><y>2147483647</y>"), "1", Outcome::Unchanged, ""},
+        {"y of 2147483648", pair("<x>1</x><y>2147483648</y>"), "1", Outcome::Unchanged, ""},
+        {"y of 0", pair("<x>1</x><y>0</y>"), "1", Outcome::Unchanged, ""},
+        {"negative y", pair("<x>1</x><y>-3</y>"), "1", Outcome::Unchanged, ""},
+        {"x * y just over the limit", pair("<x>10000</x><y>10001</y>"), "", Outcome::Unchanged, ""},
+        {"x * y at the limit of rows", pair("<x>1</x><y>100001</y>"), "", Outcome::Unchanged, ""},
+        {"leading plus", pair("<x>+2</x><y>+1</y>"), "11", Outcome::Read, "11|"},
+        {"white space around numbers", pair("<x>\n 2 </x><y>\t1\t</y>"), "11", Outcome::Read, "11|"},
+        {"trailing letters", pair("<x>2px</x><y>1 row</y>"), "10", Outcome::Read, "10|"},
+        {"a number in letters", pair("<x>two</x><y>1</y>"), "11", Outcome::Unchanged, ""},
+        {"empty parameter file", "", "1", Outcome::Unchanged, ""},
+        {"truncated parameter file", pair(one).substr(0, 50), "1", Outcome::Unchanged, ""},
+        {"random bytes", randomBytes(4000, 1), "1", Outcome::Unchanged, ""},
+        {"nested a million levels deep", nested(1'000'000), "1", Outcome::Unchanged, ""},
+        {"entity expansion", billionLaughs(), "1", Outcome::Unchanged, ""},
+        {"external entity, nothing fetched",
+         "<!DOCTYPE root [<!ENTITY ext SYSTEM \"file:///etc/passwd\">]><root>" + one +
+             "<name>&ext;</name></root>",
+         "1", Outcome::Unchanged, ""},
+        {"undefined entity", pair(one + "<name>&nbsp;</name>"), "1", Outcome::Unchanged, ""},
+        {"invalid UTF-8", "<root><x>1</x><y>1</y><name>\xC0\xAF</name></root>", "1",
+         Outcome::Unchanged, ""},
+        {"Shift_JIS ending inside a character", pair(one + "<name>\x83"), "1", Outcome::Unchanged,
+         ""},
+        {"NUL byte in a name", pair(one + std::string("<name>a\0b</name>", 16)), "1",
+         Outcome::Unchanged, ""},
+        {"surplus and unknown elements", pair("<z>1</z>" + one + "<x2>5</x2><name><b/></name>"),
+         "1", Outcome::Read, "1|"},
+        {"empty grid file", pair("<x>2</x><y>2</y>"), "", Outcome::Read, "00|00|"},
+        {"grid of other characters", pair("<x>3</x><y>1</y>"), "a1\xFF", Outcome::Read, "010|"},
+    };
+}
+
+class BadInputCatalogue : public testing::Test {
+protected:
+    void SetUp() override {
+        document.resizeGrid(4, 3);
+        document.setCell(1, 1, 1);
+        document.setMapName("open map");
+        document.applyThresholds(10, 20, 90, 80);
+        before = document;
+    }
+    bool open(const std::string& mapPath) { return ReadMapFilePair(mapPath, document); }
+    void expectUnchanged(const char* what) { EXPECT_TRUE(document == before) << what; }
+    TempFolder folder;
+    MapDocument document, before;
+};
+
+TEST_F(BadInputCatalogue, EachDamagedParameterFileFailsOrReadsAsSpecified) {
+    for (const BadInput& input : catalogue()) {
+        document = before;
+        writeFileBytes(folder.file("bad.xml"), input.xml);
+        writeFileBytes(folder.file("bad.map"), input.grid);
+        const bool opened = open(folder.file("bad.map"));
+        if (input.outcome == Outcome::Unchanged) {
+            EXPECT_FALSE(opened) << input.what;
+            expectUnchanged(input.what);
+        } else {
+            ASSERT_TRUE(opened) << input.what;
+            EXPECT_EQ(rowsOf(document), input.rows) << input.what;
+        }
+    }
+}
+
+TEST_F(BadInputCatalogue, MissingOrFolderGridFilesFailTheOpen) {
+    writeFileBytes(folder.file("lost.xml"), pair("<x>1</x><y>1</y>"));
+    EXPECT_FALSE(open(folder.file("lost.map")));
+    writeFileBytes(folder.file("dir.xml"), pair("<x>1</x><y>1</y>"));
+    makeFolder(folder.file("dir.map"));
+    EXPECT_FALSE(open(folder.file("dir.map")));
+    makeFolder(folder.file("both.map"));
+    makeFolder(folder.file("both.xml"));
+    EXPECT_FALSE(open(folder.file("both.map")));
+    expectUnchanged("missing or folder");
+}
+
+TEST_F(BadInputCatalogue, HugeGridFileForASmallMapIsReadOnlyAsFarAsNeeded) {
+    writeFileBytes(folder.file("huge.xml"), pair("<x>3</x><y>2</y>"));
+    {
+        FILE* file = std::fopen(folder.file("huge.map").c_str(), "wb");
+        ASSERT_NE(file, nullptr);
+        std::fputs("111\r\n101\r\n", file);
+        // A sparse gigabyte after the rows: reading it would take seconds.
+        ASSERT_EQ(std::fseek(file, 1LL << 30, SEEK_SET), 0);
+        std::fputc('1', file);
+        std::fclose(file);
+    }
+    ASSERT_TRUE(open(folder.file("huge.map")));
+    EXPECT_EQ(rowsOf(document), "111|101|");
+}
+
+struct BadSave {
+    const char* what;
+    std::string path;
+};
+
+TEST_F(BadInputCatalogue, SavesThatCannotBeWrittenFail) {
+    makeFolder(folder.file("taken.map"));
+    std::string longName = folder.path() + "/";
+    longName += std::string(259 - longName.size() - 4, 'n') + ".map";
+    const BadSave saves[] = {
+        {"missing folder", folder.file("missing/stage.map")},
+        {"a folder where the grid file goes", folder.file("taken.map")},
+    };
+    // A full disk: SafeSave.FullDiskLeavesTheOldPairAndNoNewFiles.
+    for (const BadSave& save : saves)
+        EXPECT_EQ(WriteMapFilePairFiles(save.path, document), SaveOutcome::Failed) << save.what;
+    // A path of 259 characters is as long as the file dialogs give; it saves.
+    ASSERT_EQ(longName.size(), 259u);
+    EXPECT_EQ(WriteMapFilePairFiles(longName, document), SaveOutcome::Saved);
+}
+
+}  // namespace
