@@ -17,6 +17,16 @@ record() {  # name, status
 ctest --preset native
 record "native core tests" $?
 
+# The same tests built with AddressSanitizer and UndefinedBehaviorSanitizer:
+# any report aborts the test that caused it.
+bash scripts/build.sh sanitize >/dev/null &&
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+    ctest --preset sanitize
+record "native core tests with sanitizers" $?
+
+bash scripts/fuzz.sh "${KALMIA_FUZZ_SECONDS:-30}"
+record "fuzz targets" $?
+
 source scripts/wine-env.sh
 prepare_wine_prefix
 start_virtual_display || exit 1

@@ -30,8 +30,10 @@ std::string cutFieldText(std::string_view text) {
     size_t end = 0;
     while (end < text.size()) {
         const size_t length = isShiftJisLeadByte(static_cast<unsigned char>(text[end])) ? 2 : 1;
-        if (end + length > MAX_FIELD_BYTES) break;
+        // Neither half a character at the limit nor a lead byte whose second
+        // half is missing (as when the window system itself cut the text).
+        if (end + length > MAX_FIELD_BYTES || end + length > text.size()) break;
         end += length;
     }
-    return std::string(text.substr(0, std::min(end, text.size())));
+    return std::string(text.substr(0, end));
 }

@@ -17,9 +17,8 @@ namespace {
 // keeps text outside the root as nodes, so that such a document is refused.
 // References in text are resolved by us (resolveReferences), so that an
 // entity we cannot expand fails the load instead of arriving as "&name;".
-constexpr unsigned PARSE_OPTIONS =
-    (pugi::parse_default & ~pugi::parse_escapes) | pugi::parse_comments | pugi::parse_pi |
-    pugi::parse_fragment;
+constexpr unsigned PARSE_OPTIONS = (pugi::parse_default & ~pugi::parse_escapes) |
+                                   pugi::parse_comments | pugi::parse_pi | pugi::parse_fragment;
 
 // The name the tree gives a node of each kind, or nullopt for kinds that do
 // not appear inside an element.
@@ -39,14 +38,21 @@ std::optional<std::string> nodeName(const pugi::xml_node& node) {
     }
 }
 
-// Converts one parsed node without its children; nullopt if it holds
-// characters that XML does not allow.
-XMLNodesPtr convertNode(const pugi::xml_node& node) {
+bool isWhiteSpaceOnly(const std::string& text) {
+    return text.find_first_not_of(" \t\r\n") == std::string::npos;
+}
+
+// Converts one parsed node without its children. Sets `failed` if it holds
+// characters that XML does not allow; returns null without failing for text
+// that is white space only once its references are resolved (such text is
+// dropped, as the parser drops it when written out).
+XMLNodesPtr convertNode(const pugi::xml_node& node, bool& failed) {
     const auto name = nodeName(node);
     std::optional<std::string> value = std::string(node.value());
     if (node.type() == pugi::node_element) value = "";
     if (node.type() == pugi::node_pcdata) value = resolveReferences(*value);
-    if (!name || !value || !isXmlCharData(*name) || !isXmlCharData(*value)) return nullptr;
+    failed = !name || !value || !isXmlCharData(*name) || !isXmlCharData(*value);
+    if (failed || (node.type() == pugi::node_pcdata && isWhiteSpaceOnly(*value))) return nullptr;
     return makeNode(utf8ToCodePage(CodePage::Ansi, *name), utf8ToCodePage(CodePage::Ansi, *value));
 }
 
@@ -66,7 +72,8 @@ std::optional<pugi::xml_node> documentElement(const pugi::xml_document& document
 // Walks the parsed document without recursion, so the depth of the file
 // cannot exhaust the stack; depth is still bounded for the tree's sake.
 XMLNodesPtr convertTree(const pugi::xml_node& rootElement) {
-    XMLNodesPtr root = convertNode(rootElement);
+    bool failed = false;
+    XMLNodesPtr root = convertNode(rootElement, failed);
     if (!root) return nullptr;
     struct Pending {
         pugi::xml_node source;
@@ -79,8 +86,9 @@ XMLNodesPtr convertTree(const pugi::xml_node& rootElement) {
         pending.pop_back();
         XMLNodesList children;
         for (const pugi::xml_node& child : current.source.children()) {
-            XMLNodesPtr converted = convertNode(child);
-            if (!converted) return nullptr;
+            XMLNodesPtr converted = convertNode(child, failed);
+            if (failed) return nullptr;
+            if (!converted) continue;
             if (child.first_child()) {
                 if (current.depth + 1 > MAX_XML_DEPTH) return nullptr;
                 pending.push_back({child, converted, current.depth + 1});

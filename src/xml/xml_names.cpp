@@ -79,11 +79,16 @@ std::optional<std::string> resolveReferences(std::string_view raw) {
         const size_t end = raw.find(';', at);
         if (end == std::string_view::npos) return std::nullopt;
         const std::string_view body = raw.substr(at + 1, end - at - 1);
-        if (body == "amp") text += '&';
-        else if (body == "lt") text += '<';
-        else if (body == "gt") text += '>';
-        else if (body == "quot") text += '"';
-        else if (body == "apos") text += '\'';
+        if (body == "amp")
+            text += '&';
+        else if (body == "lt")
+            text += '<';
+        else if (body == "gt")
+            text += '>';
+        else if (body == "quot")
+            text += '"';
+        else if (body == "apos")
+            text += '\'';
         else if (!body.empty() && body[0] == '#') {
             const auto value = characterReference(body);
             if (!value) return std::nullopt;

@@ -70,7 +70,8 @@ std::vector<BadInput> catalogue() {
         {"x * y just over the limit", pair("<x>10000</x><y>10001</y>"), "", Outcome::Unchanged, ""},
         {"x * y at the limit of rows", pair("<x>1</x><y>100001</y>"), "", Outcome::Unchanged, ""},
         {"leading plus", pair("<x>+2</x><y>+1</y>"), "11", Outcome::Read, "11|"},
-        {"white space around numbers", pair("<x>\n 2 </x><y>\t1\t</y>"), "11", Outcome::Read, "11|"},
+        {"white space around numbers", pair("<x>\n 2 </x><y>\t1\t</y>"), "11", Outcome::Read,
+         "11|"},
         {"trailing letters", pair("<x>2px</x><y>1 row</y>"), "10", Outcome::Read, "10|"},
         {"a number in letters", pair("<x>two</x><y>1</y>"), "11", Outcome::Unchanged, ""},
         {"empty parameter file", "", "1", Outcome::Unchanged, ""},
@@ -97,7 +98,7 @@ std::vector<BadInput> catalogue() {
 }
 
 class BadInputCatalogue : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         document.resizeGrid(4, 3);
         document.setCell(1, 1, 1);

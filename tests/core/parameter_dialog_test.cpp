@@ -139,6 +139,7 @@ TEST(FieldText, LongTextsAreCutAt254BytesWithoutHalfACharacter) {
     EXPECT_EQ(cut, shifted.substr(0, 253));
     const std::string halfKana = "a" + sjis(u8"ｱ") + japanese;  // single-byte kana stays one byte
     EXPECT_EQ(cutFieldText(halfKana).size(), 254u);
+    EXPECT_EQ(cutFieldText("ab\x83"), "ab");  // a lead byte without its second half
 }
 
 }  // namespace

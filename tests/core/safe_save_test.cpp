@@ -80,7 +80,8 @@ TEST(SafeSave, FullDiskLeavesTheOldPairAndNoNewFiles) {
     const std::string command = "mount -t tmpfs -o size=64k kalmia-test " + mount + " 2>/dev/null";
     if (std::system(command.c_str()) != 0) GTEST_SKIP() << "cannot mount a tmpfs here";
     const std::string mapPath = mount + "/stage.map";
-    const bool saved = WriteMapFilePairFiles(mapPath, mapOfSize(20, 20, "old")) == SaveOutcome::Saved;
+    const bool saved =
+        WriteMapFilePairFiles(mapPath, mapOfSize(20, 20, "old")) == SaveOutcome::Saved;
     const std::string oldGrid = readFileBytes(mapPath);
     const std::string oldXml = readFileBytes(mount + "/stage.xml");
     const SaveOutcome big = WriteMapFilePairFiles(mapPath, mapOfSize(300, 300, "big"));

@@ -1,0 +1,66 @@
+// One input makes a parameter file and a grid file: the first byte says how
+// much of the rest is the parameter file. A failed Open leaves the document
+// exactly as it was; a successful one keeps the invariants, and the map then
+// saved and opened again comes back the same.
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <fstream>
+#include <string>
+
+#include "document/map_file_pair.h"
+#include "fuzz_support.h"
+
+namespace {
+
+std::string folder() {
+    static const std::string path = [] {
+        char name[] = "/dev/shm/kalmia-fuzz-XXXXXX";
+        const char* made = mkdtemp(name);
+        return std::string(made ? made : "/tmp");
+    }();
+    return path;
+}
+
+void write(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+MapDocument openMap() {
+    MapDocument document;
+    document.resizeGrid(7, 5);
+    document.setCell(3, 2, 1);
+    document.setMapName("open");
+    document.applyThresholds(10, 30, 90, 70);
+    return document;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) return 0;
+    const std::string input(reinterpret_cast<const char*>(data) + 1, size - 1);
+    const size_t split = input.size() * data[0] / 255;
+    const std::string mapPath = folder() + "/pair.map";
+    write(folder() + "/pair.xml", input.substr(0, split));
+    write(mapPath, input.substr(split));
+
+    MapDocument document = openMap();
+    if (!ReadMapFilePair(mapPath, document)) {
+        FUZZ_CHECK(document == openMap());
+        return 0;
+    }
+    FUZZ_CHECK(keepsInvariants(document));
+    const auto [width, height] = document.gridSize();
+    FUZZ_CHECK(height >= 1 && height <= MAX_GRID_ROWS);
+    FUZZ_CHECK(static_cast<long long>(width) * height <= MAX_GRID_CELLS);
+
+    const std::string savedPath = folder() + "/saved.map";
+    FUZZ_CHECK(WriteMapFilePairFiles(savedPath, document) == SaveOutcome::Saved);
+    MapDocument reread = document;
+    FUZZ_CHECK(ReadMapFilePair(savedPath, reread));
+    if (document.name.find_first_not_of(" \t\r\n") == std::string::npos) document.name = "";
+    FUZZ_CHECK(reread == document);
+    return 0;
+}
