@@ -1,6 +1,7 @@
 #include "view/map_view.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "app/scroll_bar.h"
@@ -18,37 +19,51 @@ std::pair<long long, long long> visibleRange(long long position, long long exten
 }
 
 // One scanline of a grid row: eight pixels per visible cell, clipped to the
-// canvas width; the part right of the grid keeps the background.
+// canvas width; the part right of the grid keeps the background. The colour
+// is chosen without a branch, since cells are as good as random.
 void composeRowLine(const CellRow& row, long long firstColumn, long long endColumn,
                     long long horizontalPosition, std::vector<std::uint32_t>& line) {
     auto cell = row.begin() + firstColumn;
     std::uint32_t* out = line.data() + (firstColumn - horizontalPosition) * CELL_SIZE;
     std::uint32_t* const lineEnd = line.data() + line.size();
-    for (long long column = firstColumn; column < endColumn; ++column, ++cell) {
-        const std::uint32_t color = *cell ? SET_CELL_COLOR : CLEAR_CELL_COLOR;
-        const long long count = std::min<long long>(CELL_SIZE, lineEnd - out);
-        std::fill(out, out + count, color);
-        out += count;
+    constexpr std::uint32_t DIFFERENCE = CLEAR_CELL_COLOR ^ SET_CELL_COLOR;
+    long long column = firstColumn;
+    for (; column < endColumn && lineEnd - out >= CELL_SIZE; ++column, ++cell, out += CELL_SIZE) {
+        const std::uint32_t color = CLEAR_CELL_COLOR ^ (DIFFERENCE & -std::uint32_t(*cell));
+        for (int i = 0; i < CELL_SIZE; ++i) out[i] = color;
     }
+    if (column < endColumn)  // a cell cut by the right edge
+        std::fill(out, lineEnd, *cell ? SET_CELL_COLOR : CLEAR_CELL_COLOR);
 }
 
 }  // namespace
 
+// Every pixel is written once: each visible grid row is composed as one
+// scanline (cells, then background to the right) and copied into its eight
+// lines; the lines below the grid get the background.
 void DrawMapView(ViewCanvas& canvas, int horizontalPosition, int verticalPosition,
                  const CellGrid& grid) {
-    std::fill(canvas.pixels.begin(), canvas.pixels.end(), BACKGROUND_COLOR);
     if (canvas.width == 0 || canvas.height == 0) return;
     const auto [firstRow, endRow] = visibleRange(verticalPosition, canvas.height, grid.size());
     std::vector<std::uint32_t> line(static_cast<size_t>(canvas.width));
+    const std::vector<std::uint32_t> background(line.size(), BACKGROUND_COLOR);
+    std::uint32_t* const pixels = canvas.pixels.data();
+    const size_t lineBytes = line.size() * sizeof(std::uint32_t);
+    // Rows above the first visible grid row: only when the view starts above
+    // the grid (a negative position), never for the scroll bars' positions.
+    const long long gridTop = std::max(0LL, (firstRow - verticalPosition) * CELL_SIZE);
+    long long y = 0;
+    for (; y < std::min<long long>(gridTop, canvas.height); ++y)
+        std::memcpy(pixels + y * canvas.width, background.data(), lineBytes);
     for (long long r = firstRow; r < endRow; ++r) {
         const CellRow& row = grid[static_cast<size_t>(r)];
         const auto [firstColumn, endColumn] =
             visibleRange(horizontalPosition, canvas.width, row.size());
-        std::fill(line.begin(), line.end(), BACKGROUND_COLOR);
+        std::memcpy(line.data(), background.data(), lineBytes);
         composeRowLine(row, firstColumn, endColumn, horizontalPosition, line);
-        const long long top = (r - verticalPosition) * CELL_SIZE;
-        const long long bottom = std::min<long long>(top + CELL_SIZE, canvas.height);
-        for (long long y = top; y < bottom; ++y)
-            std::copy(line.begin(), line.end(), canvas.pixels.begin() + y * canvas.width);
+        const long long bottom = std::min<long long>(y + CELL_SIZE, canvas.height);
+        for (; y < bottom; ++y) std::memcpy(pixels + y * canvas.width, line.data(), lineBytes);
     }
+    for (; y < canvas.height; ++y)
+        std::memcpy(pixels + y * canvas.width, background.data(), lineBytes);
 }

@@ -1,0 +1,192 @@
+// Native benchmarks of the core at the map sizes a user may reach, with the
+// literal algorithms and the raw cost of the hardware measured beside them.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+#include "app/mouse_editing.h"
+#include "bench/map_fixtures.h"
+#include "bench/reference_algorithms.h"
+#include "document/file_output.h"
+#include "view/map_view.h"
+
+namespace {
+
+const std::vector<long> EDGES = {50, 1000, 3000, 10000};
+
+std::string BenchFolder() {
+    static const std::string folder = [] {
+        const char* chosen = std::getenv("KALMIA_BENCH_DIR");
+        std::string path = chosen ? chosen : "build/bench-files";
+        std::filesystem::create_directories(path);
+        return path;
+    }();
+    return folder;
+}
+
+// The far corner: the last position the scroll bars allow at this client size.
+std::pair<int, int> FarCorner(int edge) {
+    return {std::max(0, edge + 2 - FRAME_WIDTH / 8), std::max(0, edge + 2 - FRAME_HEIGHT / 8)};
+}
+
+void BM_ComposeFrame(benchmark::State& state) {
+    const int edge = state.range(0);
+    const bool far = state.range(1);
+    const MapDocument& document = BenchmarkMap(edge);
+    const auto [h, v] = far ? FarCorner(edge) : std::make_pair(0, 0);
+    ViewCanvas canvas(FRAME_WIDTH, FRAME_HEIGHT);
+    for (auto _ : state) {
+        DrawMapView(canvas, h, v, document.cells);
+        benchmark::DoNotOptimize(canvas.pixels.data());
+    }
+    state.counters["cells"] = double(edge) * edge;
+}
+BENCHMARK(BM_ComposeFrame)->ArgsProduct({EDGES, {0, 1}})->Unit(benchmark::kMillisecond);
+
+void BM_ComposeFrameLiterally(benchmark::State& state) {
+    const int edge = state.range(0);
+    const bool far = state.range(1);
+    const MapDocument& document = BenchmarkMap(edge);
+    const auto [h, v] = far ? FarCorner(edge) : std::make_pair(0, 0);
+    ViewCanvas canvas(FRAME_WIDTH, FRAME_HEIGHT);
+    for (auto _ : state) {
+        DrawMapViewLiterally(canvas, h, v, document.cells);
+        benchmark::DoNotOptimize(canvas.pixels.data());
+    }
+    state.counters["cells"] = double(edge) * edge;
+}
+BENCHMARK(BM_ComposeFrameLiterally)
+    ->ArgsProduct({EDGES, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(0.5);
+
+void BM_MemsetFrame(benchmark::State& state) {
+    std::vector<std::uint32_t> pixels(size_t(FRAME_WIDTH) * FRAME_HEIGHT);
+    for (auto _ : state) {
+        std::memset(pixels.data(), 0x80, pixels.size() * 4);
+        benchmark::DoNotOptimize(pixels.data());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_MemsetFrame)->Unit(benchmark::kMillisecond);
+
+// A press or a drag step, from the event to the finished frame.
+void BM_MouseEdit(benchmark::State& state) {
+    const int edge = state.range(0);
+    const bool drag = state.range(1);
+    MapDocument document = BenchmarkMap(edge);
+    const auto [h, v] = FarCorner(edge);
+    ViewCanvas canvas(FRAME_WIDTH, FRAME_HEIGHT);
+    ResetMouseEditing();
+    HandleMouseEvent(MouseEvent::LeftDown, {h + 3, v + 3}, document);
+    int step = 0;
+    for (auto _ : state) {
+        const CellPosition cell{h + 3 + step % 200, v + 3 + step % 100};
+        ++step;
+        if (drag) {
+            HandleMouseEvent(MouseEvent::Move, cell, document);
+        } else {
+            HandleMouseEvent(MouseEvent::LeftUp, cell, document);
+            HandleMouseEvent(MouseEvent::LeftDown, cell, document);
+        }
+        DrawMapView(canvas, h, v, document.cells);
+        benchmark::DoNotOptimize(canvas.pixels.data());
+    }
+    ResetMouseEditing();
+}
+BENCHMARK(BM_MouseEdit)->ArgsProduct({EDGES, {0, 1}})->Unit(benchmark::kMillisecond);
+
+void BM_ResizeGrow(benchmark::State& state) {
+    const int edge = state.range(0);
+    for (auto _ : state) {
+        MapDocument document;
+        document.resizeGrid(edge, edge);
+        benchmark::DoNotOptimize(document.cells.back().back());
+    }
+}
+BENCHMARK(BM_ResizeGrow)->Arg(1000)->Arg(3000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void BM_ResizeShrink(benchmark::State& state) {
+    const int edge = state.range(0);
+    for (auto _ : state) {
+        state.PauseTiming();
+        MapDocument document = BenchmarkMap(edge);
+        state.ResumeTiming();
+        document.resizeGrid(50, 50);
+        benchmark::DoNotOptimize(document.cells.back().back());
+        state.PauseTiming();
+    }
+}
+BENCHMARK(BM_ResizeShrink)->Arg(1000)->Arg(3000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void BM_CopyCells(benchmark::State& state) {
+    const MapDocument& document = BenchmarkMap(state.range(0));
+    for (auto _ : state) {
+        CellGrid copy = document.copyCells();
+        benchmark::DoNotOptimize(copy.back().back());
+    }
+}
+BENCHMARK(BM_CopyCells)->ArgsProduct({EDGES})->Unit(benchmark::kMillisecond);
+
+void BM_OpenPair(benchmark::State& state) {
+    const std::string path = BenchmarkPair(BenchFolder(), state.range(0));
+    for (auto _ : state) {
+        MapDocument document;
+        if (!ReadMapFilePair(path, document)) state.SkipWithError("open failed");
+        benchmark::DoNotOptimize(document.cells.back().back());
+    }
+}
+BENCHMARK(BM_OpenPair)->ArgsProduct({EDGES})->Unit(benchmark::kMillisecond);
+
+void BM_OpenGridByCharacter(benchmark::State& state) {
+    const int edge = state.range(0);
+    const std::string path = BenchmarkPair(BenchFolder(), edge);
+    for (auto _ : state) {
+        CellGrid grid = ReadGridFileByCharacter(path, edge, edge);
+        benchmark::DoNotOptimize(grid.back().back());
+    }
+}
+BENCHMARK(BM_OpenGridByCharacter)->ArgsProduct({EDGES})->Unit(benchmark::kMillisecond);
+
+void BM_ReadRawBytes(benchmark::State& state) {
+    const std::string path = BenchmarkPair(BenchFolder(), state.range(0));
+    for (auto _ : state) {
+        std::string bytes;
+        readWholeFile(path, 1LL << 40, bytes);
+        benchmark::DoNotOptimize(bytes.data());
+    }
+}
+BENCHMARK(BM_ReadRawBytes)->ArgsProduct({EDGES})->Unit(benchmark::kMillisecond);
+
+void BM_SavePair(benchmark::State& state) {
+    const int edge = state.range(0);
+    const MapDocument& document = BenchmarkMap(edge);
+    const std::string path = BenchFolder() + "/saved" + std::to_string(edge) + ".map";
+    for (auto _ : state)
+        if (WriteMapFilePairFiles(path, document) != SaveOutcome::Saved)
+            state.SkipWithError("save failed");
+}
+BENCHMARK(BM_SavePair)->ArgsProduct({EDGES})->Unit(benchmark::kMillisecond);
+
+void BM_SaveGridByCharacter(benchmark::State& state) {
+    const int edge = state.range(0);
+    const MapDocument& document = BenchmarkMap(edge);
+    const std::string path = BenchFolder() + "/literal" + std::to_string(edge) + ".map";
+    for (auto _ : state) WriteGridFileByCharacter(path, document.cells);
+}
+BENCHMARK(BM_SaveGridByCharacter)->ArgsProduct({EDGES})->Unit(benchmark::kMillisecond);
+
+void BM_WriteRawBytes(benchmark::State& state) {
+    const int edge = state.range(0);
+    const std::string bytes(size_t(edge) * (edge + 2), '0');
+    const std::string path = BenchFolder() + "/raw" + std::to_string(edge) + ".map";
+    for (auto _ : state) writeWholeFile(path, bytes);
+}
+BENCHMARK(BM_WriteRawBytes)->ArgsProduct({EDGES})->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,36 @@
+// Maps and files of the benchmark sizes, made once per process.
+#pragma once
+
+#include <map>
+#include <random>
+#include <string>
+
+#include "document/map_document.h"
+#include "document/map_file_pair.h"
+
+constexpr int FRAME_WIDTH = 1920;
+constexpr int FRAME_HEIGHT = 1080;
+
+// A square map of the given edge with about a third of the cells set.
+inline const MapDocument& BenchmarkMap(int edge) {
+    static std::map<int, MapDocument> maps;
+    auto found = maps.find(edge);
+    if (found != maps.end()) return found->second;
+    MapDocument& document = maps[edge];
+    document.resizeGrid(edge, edge);
+    std::mt19937 random(edge);
+    for (CellRow& row : document.cells)
+        for (auto& cell : row) cell = random() % 3 == 0;
+    return document;
+}
+
+// A written pair of that map, in the given folder.
+inline std::string BenchmarkPair(const std::string& folder, int edge) {
+    const std::string path = folder + "/bench" + std::to_string(edge) + ".map";
+    static std::map<std::string, bool> written;
+    if (!written[path]) {
+        WriteMapFilePairFiles(path, BenchmarkMap(edge));
+        written[path] = true;
+    }
+    return path;
+}
