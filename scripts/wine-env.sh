@@ -12,7 +12,7 @@ export LANG=ja_JP.UTF-8
 start_virtual_display() {
   local number=99
   while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do number=$((number + 1)); done
-  Xvfb ":$number" -screen 0 1920x1200x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$number" -screen 0 2560x1600x24 -nolisten tcp >/dev/null 2>&1 &
   KALMIA_XVFB_PID=$!
   export DISPLAY=":$number"
   for _ in $(seq 50); do

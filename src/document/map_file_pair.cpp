@@ -71,8 +71,8 @@ std::optional<CellGrid> ReadGridFile(const std::string& path, int width, int hei
     GridTextReader reader(file.get());
     CellGrid grid;
     for (int y = 0; y < height; ++y) {
-        CellRow& row = grid.emplace_back();
-        for (int x = 0; x < width; ++x) row.push_back(reader.next() == '1' ? 1 : 0);
+        CellRow& row = grid.emplace_back(static_cast<size_t>(std::max(width, 0)), 0);
+        for (auto& cell : row) cell = reader.next() == '1';
         reader.next();
     }
     if (reader.failed()) return std::nullopt;

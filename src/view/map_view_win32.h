@@ -8,5 +8,6 @@
 // Redraws the whole client area, whatever region was invalidated.
 void PaintMapView(HWND window, HDC deviceContext);
 
-// Composes the picture PaintMapView would show, without drawing it.
-ViewCanvas ComposeMapView(HWND window);
+// Composes the picture PaintMapView would show, without drawing it. The
+// canvas is the paint's frame buffer, valid until the next paint.
+const ViewCanvas& ComposeMapView(HWND window);
