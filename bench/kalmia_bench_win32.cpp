@@ -60,7 +60,9 @@ void SetClientSize(HWND window, int width, int height) {
     }
 }
 
-void PaintNow(HWND window) { RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); }
+void PaintNow(HWND window) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
 
 // The paint as first written down: a copy of the grid, an off-screen image,
 // and one brush and one fill per visited cell.
@@ -71,7 +73,8 @@ void PaintLiterally(HWND window) {
     const CellGrid grid = currentMap.copyCells();
     RECT client;
     GetClientRect(window, &client);
-    const int hpos = ReadScrollPosition(window, SB_HORZ), vpos = ReadScrollPosition(window, SB_VERT);
+    const int hpos = ReadScrollPosition(window, SB_HORZ),
+              vpos = ReadScrollPosition(window, SB_VERT);
     Gdiplus::GpBitmap* image = nullptr;
     gdi::GdipCreateBitmapFromScan0(client.right, client.bottom, 0, PixelFormat32bppARGB, nullptr,
                                    &image);
@@ -137,7 +140,8 @@ int main(int argc, char** argv) {
         ResetMouseEditing();
         int step = 0;
         Report("mouse_press", edge, "far", MedianMilliseconds(50, [&] {
-                   SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, PointOfCell(10 + step++ % 100, 20));
+                   SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON,
+                                PointOfCell(10 + step++ % 100, 20));
                    SendMessageA(window, WM_LBUTTONUP, 0, PointOfCell(10, 20));
                    UpdateWindow(window);
                }));
@@ -152,9 +156,8 @@ int main(int argc, char** argv) {
 
         const std::string path = folder + "\\wine" + std::to_string(edge) + ".map";
         const int fileRuns = edge >= 10000 ? 3 : 5;
-        Report("save", edge, "pair", MedianMilliseconds(fileRuns, [&] {
-                   WriteMapFilePairFiles(path, currentMap);
-               }));
+        Report("save", edge, "pair",
+               MedianMilliseconds(fileRuns, [&] { WriteMapFilePairFiles(path, currentMap); }));
         Report("open", edge, "pair", MedianMilliseconds(fileRuns, [&] {
                    MapDocument document;
                    ReadMapFilePair(path, document);

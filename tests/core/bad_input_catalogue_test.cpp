@@ -49,15 +49,6 @@ std::string randomBytes(int count, unsigned seed) {
     return bytes;
 }
 
-std::string rowsOf(const MapDocument& document) {
-    std::string text;
-    for (const CellRow& row : document.cells) {
-        for (auto cell : row) text += cell ? '1' : '0';
-        text += '|';
-    }
-    return text;
-}
-
 std::vector<BadInput> catalogue() {
     const std::string one = "<x>1</x><y>1</y>";
     return {

@@ -9,15 +9,6 @@
 
 namespace {
 
-std::string rowsOf(const MapDocument& document) {
-    std::string text;
-    for (const CellRow& row : document.cells) {
-        for (auto cell : row) text += cell ? '1' : '0';
-        text += '|';
-    }
-    return text;
-}
-
 std::string parameterFile(const std::string& elements) {
     return "<?xml version='1.0' encoding='SHIFT_JIS'?><root>" + elements + "</root>";
 }

@@ -4,24 +4,9 @@
 
 #include <random>
 
-namespace {
+#include "literal_map_view.h"
 
-// The drawing as first written down: every row and cell visited from the
-// origin, one fill per cell, with the strict cut-offs. Kept here to check the
-// optimised renderer pixel for pixel.
-void drawLiterally(ViewCanvas& canvas, int hpos, int vpos, const CellGrid& grid) {
-    const long long W = canvas.width, H = canvas.height;
-    canvas.fillRect(0, 0, W, H, BACKGROUND_COLOR);
-    for (size_t r = 0; r < grid.size(); ++r) {
-        if ((static_cast<long long>(r) - vpos) * 8 > H) break;
-        for (size_t c = 0; c < grid[r].size(); ++c) {
-            if ((static_cast<long long>(c) - hpos) * 8 > W) break;
-            canvas.fillRect((static_cast<long long>(c) - hpos) * 8,
-                            (static_cast<long long>(r) - vpos) * 8, 8, 8,
-                            grid[r][c] ? SET_CELL_COLOR : CLEAR_CELL_COLOR);
-        }
-    }
-}
+namespace {
 
 CellGrid randomGrid(std::mt19937& random, int width, int height) {
     CellGrid grid(height, CellRow(width));
@@ -32,7 +17,7 @@ CellGrid randomGrid(std::mt19937& random, int width, int height) {
 
 void expectSamePicture(int W, int H, int hpos, int vpos, const CellGrid& grid) {
     ViewCanvas expected(W, H), actual(W, H);
-    drawLiterally(expected, hpos, vpos, grid);
+    DrawMapViewLiterally(expected, hpos, vpos, grid);
     DrawMapView(actual, hpos, vpos, grid);
     ASSERT_EQ(actual.pixels, expected.pixels)
         << W << "x" << H << " at " << hpos << "," << vpos << " grid " << grid.size();

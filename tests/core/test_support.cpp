@@ -70,3 +70,12 @@ std::string describeTree(const XMLNodesPtr& node) {
     }
     return text;
 }
+
+std::string rowsOf(const MapDocument& document) {
+    std::string text;
+    for (const CellRow& row : document.cells) {
+        for (auto cell : row) text += cell ? '1' : '0';
+        text += '|';
+    }
+    return text;
+}

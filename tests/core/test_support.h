@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "document/map_document.h"
 #include "xml/xml_nodes.h"
 
 // Japanese test texts are written as UTF-8 literals and turned into the
@@ -31,6 +32,9 @@ class TempFolder {
   private:
     std::string folder;
 };
+
+// The cells of a map as text, one "0"/"1" run per row, each closed by "|".
+std::string rowsOf(const MapDocument& document);
 
 // The shape of a tree as one line, for comparing trees in tests:
 // root{x{#text"10"},name{}}.

@@ -13,6 +13,9 @@
       prints "width height" of the client area: how far gray or map pixels
       reach right and down from the origin before the scroll bars begin
       (the row and column probed lie below and right of a 50 x 50 map).
+  pixels.py shift CELLS_BEFORE CELLS_AFTER
+      (files of "cells" output) prints the k for which the view after shows
+      the view before moved left by k columns (k >= 0), or fails.
   pixels.py dark-pixels IMAGE X Y WIDTH HEIGHT
       prints how many pixels of the rectangle are dark (text, for instance).
   pixels.py uniform IMAGE X Y WIDTH HEIGHT
@@ -66,6 +69,15 @@ def symbol(rgb):
 
 
 def main(argv):
+    if argv[1] == "shift":
+        before = open(argv[2]).read().split()
+        after = open(argv[3]).read().split()
+        width = len(before[0])
+        for k in range(width // 2):
+            if all(a[:width - k] == b[k:] for a, b in zip(after, before)):
+                print(k)
+                return 0
+        return 1
     command, image = argv[1], Image(argv[2])
     numbers = [int(value) for value in argv[3:]]
     if command == "locate-default-map":
