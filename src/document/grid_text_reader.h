@@ -7,7 +7,7 @@
 
 class GridTextReader {
   public:
-    explicit GridTextReader(FILE* file) : file(file), buffer(1 << 20) {}
+    explicit GridTextReader(FILE* file) : file(file), buffer(1 << 16) {}
 
     // The next character, or EOF at the end of the file (or at 0x1A).
     int next() {

@@ -119,7 +119,7 @@ XMLNodesPtr BuildParameterTree(const MapDocument& document) {
 bool WriteGridFile(const std::string& path, const CellGrid& grid) {
     FILE* file = openForWriting(path);
     if (!file) return false;
-    constexpr size_t BLOCK = 1 << 20;
+    constexpr size_t BLOCK = 1 << 16;
     std::string block;
     block.reserve(BLOCK + 4096);
     bool written = true;
