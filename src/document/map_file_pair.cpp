@@ -1,7 +1,6 @@
 #include "document/map_file_pair.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
 #include <memory>
 
@@ -21,14 +20,12 @@ struct PairParameters {
     std::string name;
 };
 
-constexpr std::array<const char*, 6> NUMBER_ELEMENTS = {"x",     "y",     "rank1",
-                                                        "rank2", "rate1", "rate2"};
-
-std::int32_t* numberField(PairParameters& parameters, size_t index) {
-    std::int32_t* fields[] = {&parameters.x,     &parameters.y,     &parameters.rank1,
-                              &parameters.rank2, &parameters.rate1, &parameters.rate2};
-    return fields[index];
-}
+// The number elements of the parameter file and where each is kept.
+constexpr std::pair<const char*, std::int32_t PairParameters::*> NUMBER_ELEMENTS[] = {
+    {"x", &PairParameters::x},         {"y", &PairParameters::y},
+    {"rank1", &PairParameters::rank1}, {"rank2", &PairParameters::rank2},
+    {"rate1", &PairParameters::rate1}, {"rate2", &PairParameters::rate2},
+};
 
 // Walks the root's direct children; the last occurrence of a name wins.
 // nullopt when a number element is empty or holds no valid 32-bit number.
@@ -37,17 +34,16 @@ std::optional<PairParameters> readParameters(const XMLNodes& root) {
     for (const XMLNodesPtr& child : root.getChildren()) {
         const std::string name = child->getName();
         const XMLNodesList values = child->getChildren();
-        bool matched = false;
-        for (size_t i = 0; i < NUMBER_ELEMENTS.size() && !matched; ++i) {
-            if (name != NUMBER_ELEMENTS[i]) continue;
-            matched = true;
+        const auto element = std::find_if(std::begin(NUMBER_ELEMENTS), std::end(NUMBER_ELEMENTS),
+                                          [&](const auto& entry) { return name == entry.first; });
+        if (element != std::end(NUMBER_ELEMENTS)) {
             if (values.empty()) return std::nullopt;
             const auto number = parseParameterNumber(values.front()->getText());
             if (!number) return std::nullopt;
-            *numberField(parameters, i) = *number;
+            parameters.*(element->second) = *number;
+        } else if (name == "name") {
+            parameters.name = values.empty() ? "" : values.front()->getText();
         }
-        if (!matched && name == "name")
-            parameters.name = values.empty() ? "" : values[0]->getText();
     }
     return parameters;
 }
