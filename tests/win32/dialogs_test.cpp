@@ -33,26 +33,35 @@ void ExpectControls(const DialogTemplate& dialog, const std::vector<TemplateCont
     }
 }
 
+// Every field of the dialog's header, then its controls in order.
+void ExpectTemplate(const DialogTemplate& dialog, const DialogTemplate& wanted) {
+    EXPECT_EQ(dialog.style, wanted.style);
+    EXPECT_EQ(dialog.exStyle, wanted.exStyle);
+    EXPECT_EQ(dialog.x, wanted.x);
+    EXPECT_EQ(dialog.y, wanted.y);
+    EXPECT_EQ(dialog.cx, wanted.cx);
+    EXPECT_EQ(dialog.cy, wanted.cy);
+    EXPECT_EQ(dialog.caption, wanted.caption);
+    EXPECT_EQ(dialog.pointSize, wanted.pointSize);
+    EXPECT_EQ(dialog.weight, wanted.weight);
+    EXPECT_EQ(dialog.italic, wanted.italic);
+    EXPECT_EQ(dialog.charset, wanted.charset);
+    EXPECT_EQ(dialog.font, wanted.font);
+    ExpectControls(dialog, wanted.controls);
+}
+
+std::vector<TemplateControl> AboutControls() {
+    return {
+        {0x50020080, 0, 14, 14, 142, 8, -1, "STATIC", "Kalmia, Version 1.0"},
+        {0x50020000, 0, 14, 26, 142, 8, -1, "STATIC", "(C) 2015 Kalmia developers"},
+        {0x50030001, 0, 113, 41, 50, 14, IDOK, "BUTTON", "OK"},
+    };
+}
+
 TEST(DialogTemplates, AboutBoxIsTheTemplateOfTheProgram) {
-    const DialogTemplate about = ReadDialogTemplate(IDD_ABOUTBOX);
-    EXPECT_EQ(about.style, 0x80C800C0u);
-    EXPECT_EQ(about.exStyle, 0u);
-    EXPECT_EQ(about.x, 0);
-    EXPECT_EQ(about.y, 0);
-    EXPECT_EQ(about.cx, 170);
-    EXPECT_EQ(about.cy, 62);
-    EXPECT_EQ(about.caption, ansi(u8"バージョン情報"));
-    EXPECT_EQ(about.pointSize, 9);
-    EXPECT_EQ(about.weight, 0);
-    EXPECT_EQ(about.italic, 0);
-    EXPECT_EQ(about.charset, 1);
-    EXPECT_EQ(about.font, "MS UI Gothic");
-    ExpectControls(about,
-                   {
-                       {0x50020080, 0, 14, 14, 142, 8, -1, "STATIC", "Kalmia, Version 1.0"},
-                       {0x50020000, 0, 14, 26, 142, 8, -1, "STATIC", "(C) 2015 Kalmia developers"},
-                       {0x50030001, 0, 113, 41, 50, 14, IDOK, "BUTTON", "OK"},
-                   });
+    ExpectTemplate(ReadDialogTemplate(IDD_ABOUTBOX),
+                   {0x80C800C0, 0, 0, 0, 170, 62, ansi(u8"バージョン情報"), 9, 0, 0, 1,
+                    "MS UI Gothic", AboutControls()});
 }
 
 std::vector<TemplateControl> ParameterControls() {
@@ -82,20 +91,9 @@ std::vector<TemplateControl> ParameterControls() {
 }
 
 TEST(DialogTemplates, ParameterDialogIsTheTemplateOfTheProgram) {
-    const DialogTemplate dialog = ReadDialogTemplate(IDD_PARAMETERS);
-    EXPECT_EQ(dialog.style, 0x80C800C8u);
-    EXPECT_EQ(dialog.exStyle, 0u);
-    EXPECT_EQ(dialog.x, 0);
-    EXPECT_EQ(dialog.y, 0);
-    EXPECT_EQ(dialog.cx, 135);
-    EXPECT_EQ(dialog.cy, 157);
-    EXPECT_EQ(dialog.caption, ansi(u8"パラメータ設定"));
-    EXPECT_EQ(dialog.pointSize, 8);
-    EXPECT_EQ(dialog.weight, 400);
-    EXPECT_EQ(dialog.italic, 0);
-    EXPECT_EQ(dialog.charset, 1);
-    EXPECT_EQ(dialog.font, "MS Shell Dlg");
-    ExpectControls(dialog, ParameterControls());
+    ExpectTemplate(ReadDialogTemplate(IDD_PARAMETERS),
+                   {0x80C800C8, 0, 0, 0, 135, 157, ansi(u8"パラメータ設定"), 8, 400, 0, 1,
+                    "MS Shell Dlg", ParameterControls()});
 }
 
 const int FIELD_IDS[] = {IDC_NAME,    IDC_SIZE_X,  IDC_SIZE_Y, IDC_TIME_SA,
