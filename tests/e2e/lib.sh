@@ -67,6 +67,17 @@ wait_for_no_window() {
   return 1
 }
 
+# Waits for a saved pair <base>.xml and <base>.map to appear. A save moves each
+# finished file into place in one step, grid file last, so once both names
+# exist both files are complete.
+wait_for_saved_pair() {  # base [seconds]
+  local base="$1" deadline=$((SECONDS + ${2:-15}))
+  until [ -f "$base.xml" ] && [ -f "$base.map" ]; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.2
+  done
+}
+
 # Waits for kalmia.exe to end; prints its exit code.
 wait_for_exit() {
   local deadline=$((SECONDS + ${1:-30}))

@@ -34,12 +34,7 @@ wait_for_window "$save_title" >/dev/null || fail "the Save dialog did not open"
 xdotool type "$target_dir\\stage"
 xdotool key Return
 wait_for_no_window "$save_title" || fail "the Save dialog stayed open"
-deadline=$((SECONDS + 10))
-until [ -f "$E2E_OUT/stage.xml" ]; do
-  [ "$SECONDS" -lt "$deadline" ] || fail "no stage.xml was written"
-  sleep 0.2
-done
-sleep 0.5
+wait_for_saved_pair "$E2E_OUT/stage" || fail "stage.xml and stage.map were not written"
 expected_xml="<?xml version='1.0' encoding='SHIFT_JIS'?><root><x>20</x><y>10</y><rank1>300</rank1><rank2>350</rank2><rate1>90</rate1><rate2>80</rate2><name>Stage7</name></root>"
 [ "$(cat "$E2E_OUT/stage.xml")" = "$expected_xml" ] || fail "stage.xml holds $(cat "$E2E_OUT/stage.xml")"
 [ "$(wc -c <"$E2E_OUT/stage.map")" = 220 ] || fail "stage.map is not 10 lines of 20 cells"

@@ -103,12 +103,7 @@ expect_box "$SAVE_TITLE"
 xdotool type "$folder_windows\\stage"
 xdotool key Return
 wait_for_no_window "$SAVE_TITLE" || fail "the Save dialog stayed open"
-deadline=$((SECONDS + 15))
-until [ -s "$E2E_OUT/stage.xml" ]; do
-  [ "$SECONDS" -lt "$deadline" ] || fail "stage.xml was not written"
-  sleep 0.2
-done
-sleep 0.5
+wait_for_saved_pair "$E2E_OUT/stage" || fail "stage.xml and stage.map were not written"
 expected_xml=$(printf "%s" "<?xml version='1.0' encoding='SHIFT_JIS'?><root><x>300</x><y>200</y><rank1>300</rank1><rank2>400</rank2><rate1>90</rate1><rate2>80</rate2><name>$STAGE_NAME</name></root>" | iconv -f UTF-8 -t CP932)
 [ "$(cat "$E2E_OUT/stage.xml")" = "$expected_xml" ] || fail "stage.xml is not the expected bytes"
 python3 - "$E2E_OUT/stage.map" "$shape" <<'PY' || fail "stage.map is not the expected bytes"
