@@ -160,7 +160,7 @@ int main(int argc, char** argv) {
                MedianMilliseconds(fileRuns, [&] { WriteMapFilePairFiles(path, currentMap); }));
         Report("open", edge, "pair", MedianMilliseconds(fileRuns, [&] {
                    MapDocument document;
-                   ReadMapFilePair(path, document);
+                   static_cast<void>(ReadMapFilePair(path, document));
                }));
     }
     DestroyWindow(window);

@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, running and testing Kalmia needs,
-# generates the Japanese locale, and fetches the pugixml sources for the Windows
-# build. Safe to run again: it only installs what is missing.
+# generates the Japanese locale, and fetches the sources of the libraries that the
+# Windows build compiles itself. Safe to run again: it only installs what is missing.
 set -euo pipefail
 
 PACKAGES=(
   cmake make g++ clang libclang-rt-14-dev clang-format
-  libgtest-dev libgmock-dev googletest libbenchmark-dev libpugixml-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev libexpat1-dev libxml2-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  wine wine64 xvfb xdotool x11-utils xclip imagemagick fonts-ipafont-gothic
+  wine wine64 xvfb xdotool x11-utils xclip imagemagick fonts-ipafont-gothic fonts-wine
   locales dpkg-dev python3 zip
 )
 
@@ -30,5 +30,5 @@ if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
   locale-gen
 fi
 
-# The Windows build compiles pugixml from Debian's source package.
-"$(dirname "$0")/fetch-pugixml-source.sh"
+# The Windows build compiles Expat from Debian's source package.
+"$(dirname "$0")/fetch-debian-source.sh" expat expat expat/lib/xmlparse.c

@@ -36,10 +36,17 @@ ScannedNumber scanDecimal(std::string_view text) {
 
 }  // namespace
 
-std::optional<std::int32_t> parseParameterNumber(std::string_view text) {
+ParameterNumber readParameterNumber(std::string_view text) {
     const ScannedNumber number = scanDecimal(text);
-    if (!number.hasDigits || number.outOfRange) return std::nullopt;
-    return number.saturated;
+    if (!number.hasDigits) return {0, NumberProblem::NoDigits};
+    if (number.outOfRange) return {0, NumberProblem::OutOfRange};
+    return {number.saturated, NumberProblem::None};
+}
+
+std::optional<std::int32_t> parseParameterNumber(std::string_view text) {
+    const ParameterNumber number = readParameterNumber(text);
+    if (number.problem != NumberProblem::None) return std::nullopt;
+    return number.value;
 }
 
 std::int32_t parseDialogNumber(std::string_view text) { return scanDecimal(text).saturated; }

@@ -9,8 +9,18 @@
 #include <string>
 #include <string_view>
 
-// Parameter-file values: nullopt when there is no digit or the value does not
-// fit in 32 bits.
+enum class NumberProblem { None, NoDigits, OutOfRange };
+
+struct ParameterNumber {
+    std::int32_t value = 0;  // valid when problem is None
+    NumberProblem problem = NumberProblem::None;
+};
+
+// Parameter-file values, with the reason when there is no digit or the value
+// does not fit in 32 bits.
+ParameterNumber readParameterNumber(std::string_view text);
+
+// The same, nullopt on either problem.
 std::optional<std::int32_t> parseParameterNumber(std::string_view text);
 
 // Dialog fields, as atoi/strtol do it: 0 when there is no digit, values beyond

@@ -40,11 +40,24 @@ void FileNew(HWND window) {
     ShowNewMap(window);
 }
 
+namespace {
+
+// The dialog tells where the file name starts, so the path is never
+// searched for a separator (0x5C is also a trail byte of Shift_JIS).
+std::string FailedFileName(const LoadFailure& failure) {
+    const std::string gridName = fileDialogPath + fileDialog.nFileOffset;
+    return failure.file == PairFile::GridFile ? gridName : MakeXmlPath(gridName);
+}
+
+}  // namespace
+
 void FileOpen(HWND window) {
     FillFileDialog(window, "ファイルを開く", OFN_FILEMUSTEXIST);
     if (!GetOpenFileNameA(&fileDialog)) return;
-    if (!ReadMapFilePair(fileDialogPath)) {
-        MessageBoxA(window, "読み込みに失敗しました", "エラー", MB_OK);
+    const PairReadResult read = ReadMapFilePair(fileDialogPath);
+    if (!read) {
+        const std::string text = LoadFailureBoxText(*read.failure, FailedFileName(*read.failure));
+        MessageBoxA(window, text.c_str(), "エラー", MB_OK);
         return;
     }
     ShowNewMap(window);

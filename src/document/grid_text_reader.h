@@ -1,48 +1,35 @@
-// Reads a file's characters in large blocks, as Windows text mode delivers
-// them: CR LF becomes one line feed, 0x1A ends the file.
+// Reads a grid file's characters in large blocks, as Windows text mode
+// delivers them (CR LF becomes one character, a lone LF or a lone CR is one
+// character, 0x1A ends the file), already translated to cells: 1 for "1",
+// 0 for every other character.
 #pragma once
 
 #include <cstdio>
 #include <vector>
 
+#include "document/map_document.h"
+
 class GridTextReader {
   public:
-    explicit GridTextReader(FILE* file) : file(file), buffer(1 << 16) {}
+    explicit GridTextReader(FILE* file);
 
-    // The next character, or EOF at the end of the file (or at 0x1A).
-    int next() {
-        if (at == filled && !refill()) return EOF;
-        const unsigned char c = buffer[at++];
-        if (c == 0x1A) {
-            ended = true;
-            at = filled;
-            return EOF;
-        }
-        if (c != '\r') return c;
-        if (at == filled && !refill()) return '\r';
-        if (buffer[at] == '\n') {
-            ++at;
-            return '\n';
-        }
-        return '\r';
-    }
+    // Appends the next `count` characters to `row` as cells; past the end of
+    // the file, clear cells.
+    void appendCells(CellRow& row, size_t count);
+
+    // Passes over the next character (a row's line end).
+    void skipCharacter();
 
     bool failed() const { return readError; }
 
   private:
-    bool refill() {
-        if (ended) return false;
-        filled = std::fread(buffer.data(), 1, buffer.size(), file);
-        at = 0;
-        if (filled == 0) {
-            ended = true;
-            readError = std::ferror(file) != 0;
-        }
-        return filled > 0;
-    }
+    // Reads and translates the next block; false at the end of the file.
+    bool refill();
+    void translateBlock(size_t rawSize);
 
     FILE* file;
-    std::vector<unsigned char> buffer;
+    std::vector<std::uint8_t> raw;     // one block of the file
+    std::vector<std::uint8_t> buffer;  // its characters as cells
     size_t at = 0;
     size_t filled = 0;
     bool ended = false;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <variant>
 
 #include "document/decimal_text.h"
 #include "document/file_output.h"
@@ -27,9 +28,33 @@ constexpr std::pair<const char*, std::int32_t PairParameters::*> NUMBER_ELEMENTS
     {"rate1", &PairParameters::rate1}, {"rate2", &PairParameters::rate2},
 };
 
+LoadFailure parameterFailure(LoadFailureKind kind, TextPosition at, std::string detail) {
+    return {PairFile::ParameterFile, kind, at.line, at.column, std::move(detail)};
+}
+
+LoadFailure xmlFailure(const XMLLoadFailure& failure) {
+    const auto kind = [&] {
+        switch (failure.problem) {
+            case XMLLoadProblem::FileTooLarge:
+                return LoadFailureKind::FileTooLarge;
+            case XMLLoadProblem::NotWellFormed:
+                return LoadFailureKind::NotWellFormed;
+            case XMLLoadProblem::UnknownEncoding:
+                return LoadFailureKind::UnknownEncoding;
+            case XMLLoadProblem::TooDeep:
+                return LoadFailureKind::NestedTooDeep;
+            case XMLLoadProblem::ExternalEntity:
+                return LoadFailureKind::ExternalEntity;
+            default:
+                return LoadFailureKind::FileUnreadable;
+        }
+    }();
+    return parameterFailure(kind, {failure.line, failure.column}, failure.message);
+}
+
 // Walks the root's direct children; the last occurrence of a name wins.
-// nullopt when a number element is empty or holds no valid 32-bit number.
-std::optional<PairParameters> readParameters(const XMLNodes& root) {
+// Fails when a number element is empty or holds no valid 32-bit number.
+std::variant<PairParameters, LoadFailure> readParameters(const XMLNodes& root) {
     PairParameters parameters;
     for (const XMLNodesPtr& child : root.getChildren()) {
         const std::string name = child->getName();
@@ -37,10 +62,16 @@ std::optional<PairParameters> readParameters(const XMLNodes& root) {
         const auto element = std::find_if(std::begin(NUMBER_ELEMENTS), std::end(NUMBER_ELEMENTS),
                                           [&](const auto& entry) { return name == entry.first; });
         if (element != std::end(NUMBER_ELEMENTS)) {
-            if (values.empty()) return std::nullopt;
-            const auto number = parseParameterNumber(values.front()->getText());
-            if (!number) return std::nullopt;
-            parameters.*(element->second) = *number;
+            if (values.empty())
+                return parameterFailure(LoadFailureKind::NumberEmpty, child->position, name);
+            const ParameterNumber number = readParameterNumber(values.front()->getText());
+            if (number.problem != NumberProblem::None) {
+                const auto kind = number.problem == NumberProblem::NoDigits
+                                      ? LoadFailureKind::NotANumber
+                                      : LoadFailureKind::NumberOutOfRange;
+                return parameterFailure(kind, child->position, name);
+            }
+            parameters.*(element->second) = number.value;
         } else if (name == "name") {
             parameters.name = values.empty() ? "" : values.front()->getText();
         }
@@ -67,26 +98,30 @@ std::optional<CellGrid> ReadGridFile(const std::string& path, int width, int hei
     GridTextReader reader(file.get());
     CellGrid grid;
     for (int y = 0; y < height; ++y) {
-        CellRow& row = grid.emplace_back(static_cast<size_t>(std::max(width, 0)), 0);
-        for (auto& cell : row) cell = reader.next() == '1';
-        reader.next();
+        reader.appendCells(grid.emplace_back(), static_cast<size_t>(std::max(width, 0)));
+        reader.skipCharacter();
     }
     if (reader.failed()) return std::nullopt;
     return grid;
 }
 
-bool ReadMapFilePair(const std::string& mapPath, MapDocument& document) {
-    const XMLNodesPtr root = LoadXMLFile(MakeXmlPath(mapPath));
-    if (!root) return false;
-    const auto parameters = readParameters(*root);
-    if (!parameters || !isReadableSize(parameters->x, parameters->y)) return false;
-    auto grid = ReadGridFile(mapPath, parameters->x, parameters->y);
-    if (!grid) return false;
-    document.applyThresholds(parameters->rank1, parameters->rank2, parameters->rate1,
-                             parameters->rate2);
-    document.setMapName(parameters->name);
+PairReadResult ReadMapFilePair(const std::string& mapPath, MapDocument& document) {
+    const XMLLoadResult loaded = ReadXMLFile(MakeXmlPath(mapPath));
+    if (!loaded.root) return {xmlFailure(loaded.failure)};
+    const auto read = readParameters(*loaded.root);
+    if (const auto* failure = std::get_if<LoadFailure>(&read)) return {*failure};
+    const PairParameters& parameters = std::get<PairParameters>(read);
+    if (!isReadableSize(parameters.x, parameters.y))
+        return {
+            parameterFailure(LoadFailureKind::SizeRefused, {},
+                             std::to_string(parameters.x) + " x " + std::to_string(parameters.y))};
+    auto grid = ReadGridFile(mapPath, parameters.x, parameters.y);
+    if (!grid) return {LoadFailure{PairFile::GridFile, LoadFailureKind::FileUnreadable, 0, 0, ""}};
+    document.applyThresholds(parameters.rank1, parameters.rank2, parameters.rate1,
+                             parameters.rate2);
+    document.setMapName(parameters.name);
     document.cells = std::move(*grid);
-    return true;
+    return {};
 }
 
 XMLNodesPtr BuildParameterTree(const MapDocument& document) {

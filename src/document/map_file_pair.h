@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "document/load_failure.h"
 #include "document/map_document.h"
 #include "xml/xml_nodes.h"
 
@@ -19,11 +20,18 @@ std::string MakeXmlPath(const std::string& mapPath);
 // opened or read.
 std::optional<CellGrid> ReadGridFile(const std::string& path, int width, int height);
 
+// The outcome of reading a pair: nothing, or why it was refused.
+struct [[nodiscard]] PairReadResult {
+    std::optional<LoadFailure> failure;
+    bool ok() const { return !failure; }
+    explicit operator bool() const { return ok(); }
+};
+
 // Reads the pair into `document`, all or nothing: on any failure (the
-// parameter file unreadable, a number missing or out of range, no rows, a
-// size beyond the limits, the grid file unreadable) it returns false and
-// leaves `document` exactly as it was.
-bool ReadMapFilePair(const std::string& mapPath, MapDocument& document = currentMap);
+// parameter file unreadable or not well-formed, a number missing or out of
+// range, no rows, a size beyond the limits, the grid file unreadable) it
+// returns the reason and leaves `document` exactly as it was.
+PairReadResult ReadMapFilePair(const std::string& mapPath, MapDocument& document = currentMap);
 
 // The tree of the parameter file for `document`.
 XMLNodesPtr BuildParameterTree(const MapDocument& document = currentMap);

@@ -55,34 +55,3 @@ void appendUtf8(std::string& out, char32_t c) {
         out += static_cast<char>(0x80 | (c & 0x3F));
     }
 }
-
-std::optional<std::string> utf16ToUtf8(std::string_view bytes, bool bigEndian) {
-    if (bytes.size() % 2 != 0) return std::nullopt;
-    auto unitAt = [&](size_t i) -> char32_t {
-        const auto a = static_cast<unsigned char>(bytes[i]);
-        const auto b = static_cast<unsigned char>(bytes[i + 1]);
-        return bigEndian ? (a << 8 | b) : (b << 8 | a);
-    };
-    std::string result;
-    result.reserve(bytes.size());
-    for (size_t i = 0; i < bytes.size(); i += 2) {
-        char32_t c = unitAt(i);
-        if (c >= 0xDC00 && c <= 0xDFFF) return std::nullopt;
-        if (c >= 0xD800 && c <= 0xDBFF) {
-            if (i + 2 >= bytes.size()) return std::nullopt;
-            const char32_t low = unitAt(i + 2);
-            if (low < 0xDC00 || low > 0xDFFF) return std::nullopt;
-            c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
-            i += 2;
-        }
-        appendUtf8(result, c);
-    }
-    return result;
-}
-
-std::string latin1ToUtf8(std::string_view bytes) {
-    std::string result;
-    result.reserve(bytes.size() * 2);
-    for (char byte : bytes) appendUtf8(result, static_cast<unsigned char>(byte));
-    return result;
-}

@@ -1,121 +1,321 @@
 #include "xml/xml_loading.h"
 
-#include <memory>
-#include <optional>
-#include <pugixml.hpp>
+#include <expat.h>
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <new>
 #include <vector>
 
 #include "document/file_output.h"
 #include "xml/code_page.h"
-#include "xml/xml_encoding.h"
-#include "xml/xml_names.h"
+#include "xml/unicode_text.h"
 
 namespace {
 
-// Comments and processing instructions inside the root become nodes of their
-// own; white-space-only text is dropped (pugixml's default). Fragment mode
-// keeps text outside the root as nodes, so that such a document is refused.
-// References in text are resolved by us (resolveReferences), so that an
-// entity we cannot expand fails the load instead of arriving as "&name;".
-constexpr unsigned PARSE_OPTIONS = (pugi::parse_default & ~pugi::parse_escapes) |
-                                   pugi::parse_comments | pugi::parse_pi | pugi::parse_fragment;
+// An element being read: its node and the children found so far.
+struct OpenElement {
+    XMLNodesPtr node;
+    XMLNodesList children;
+};
 
-// The name the tree gives a node of each kind, or nullopt for kinds that do
-// not appear inside an element.
-std::optional<std::string> nodeName(const pugi::xml_node& node) {
-    switch (node.type()) {
-        case pugi::node_element:
-        case pugi::node_pi:
-            return std::string(node.name());
-        case pugi::node_pcdata:
-            return TEXT_NODE_NAME;
-        case pugi::node_cdata:
-            return std::string("#cdata-section");
-        case pugi::node_comment:
-            return std::string("#comment");
-        default:
-            return std::nullopt;
+// Everything the parser's callbacks share during one load.
+struct LoadState {
+    XML_Parser parser = nullptr;
+    XMLNodesPtr root;
+    std::vector<OpenElement> open;  // the path from the root to the current element
+    std::string text;               // character data since the last markup
+    TextPosition textStart;
+    bool inCdata = false;
+    bool outOfMemory = false;
+    XMLLoadFailure failure;  // set by a callback that stops the parser
+    std::string encodingName;
+    bool encodingIsUtf8 = false;
+    std::map<int, int> multiByteCache;  // sequence -> code point, for the unknown encoding
+};
+
+TextPosition currentPosition(XML_Parser parser) {
+    return {static_cast<int>(XML_GetCurrentLineNumber(parser)),
+            static_cast<int>(XML_GetCurrentColumnNumber(parser)) + 1};
+}
+
+void stopWith(LoadState& state, XMLLoadProblem problem, std::string message) {
+    const TextPosition at = currentPosition(state.parser);
+    state.failure = {problem, at.line, at.column, std::move(message)};
+    XML_StopParser(state.parser, XML_FALSE);
+}
+
+// Runs one callback's work. Expat is C: no exception may cross it, so an
+// allocation failure stops the parser and is raised again after it returns.
+template <typename Work>
+void guarded(void* data, Work work) {
+    LoadState& state = *static_cast<LoadState*>(data);
+    try {
+        work(state);
+    } catch (const std::bad_alloc&) {
+        state.outOfMemory = true;
+        XML_StopParser(state.parser, XML_FALSE);
     }
 }
+
+std::string toAnsi(const XML_Char* utf8) { return utf8ToCodePage(CodePage::Ansi, utf8); }
+std::string toAnsi(const std::string& utf8) { return utf8ToCodePage(CodePage::Ansi, utf8); }
 
 bool isWhiteSpaceOnly(const std::string& text) {
     return text.find_first_not_of(" \t\r\n") == std::string::npos;
 }
 
-// Converts one parsed node without its children. Sets `failed` if it holds
-// characters that XML does not allow; returns null without failing for text
-// that is white space only once its references are resolved (such text is
-// dropped, as the parser drops it when written out).
-XMLNodesPtr convertNode(const pugi::xml_node& node, bool& failed) {
-    const auto name = nodeName(node);
-    std::optional<std::string> value = std::string(node.value());
-    if (node.type() == pugi::node_element) value = "";
-    if (node.type() == pugi::node_pcdata) value = resolveReferences(*value);
-    failed = !name || !value || !isXmlCharData(*name) || !isXmlCharData(*value);
-    if (failed || (node.type() == pugi::node_pcdata && isWhiteSpaceOnly(*value))) return nullptr;
-    return makeNode(utf8ToCodePage(CodePage::Ansi, *name), utf8ToCodePage(CodePage::Ansi, *value));
+// Only what lies inside the document element becomes part of the tree.
+void appendChild(LoadState& state, XMLNodesPtr node, TextPosition at) {
+    if (state.open.empty()) return;
+    node->position = at;
+    state.open.back().children.push_back(std::move(node));
 }
 
-// The root element, if the document has exactly one and nothing but markup
-// around it.
-std::optional<pugi::xml_node> documentElement(const pugi::xml_document& document) {
-    std::optional<pugi::xml_node> root;
-    for (const pugi::xml_node& node : document.children()) {
-        if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) return {};
-        if (node.type() != pugi::node_element) continue;
-        if (root) return {};
-        root = node;
-    }
-    return root;
+// Character data ends at the next markup; text of white space only is
+// dropped, as a DOM that does not preserve white space drops it.
+void flushText(LoadState& state) {
+    if (state.text.empty()) return;
+    if (!isWhiteSpaceOnly(state.text))
+        appendChild(state, makeTextNode(toAnsi(state.text)), state.textStart);
+    state.text.clear();
 }
 
-// Walks the parsed document without recursion, so the depth of the file
-// cannot exhaust the stack; depth is still bounded for the tree's sake.
-XMLNodesPtr convertTree(const pugi::xml_node& rootElement) {
-    bool failed = false;
-    XMLNodesPtr root = convertNode(rootElement, failed);
-    if (!root) return nullptr;
-    struct Pending {
-        pugi::xml_node source;
-        XMLNodesPtr target;
-        int depth;
-    };
-    std::vector<Pending> pending{{rootElement, root, 1}};
-    while (!pending.empty()) {
-        const Pending current = pending.back();
-        pending.pop_back();
-        XMLNodesList children;
-        for (const pugi::xml_node& child : current.source.children()) {
-            XMLNodesPtr converted = convertNode(child, failed);
-            if (failed) return nullptr;
-            if (!converted) continue;
-            if (child.first_child()) {
-                if (current.depth + 1 > MAX_XML_DEPTH) return nullptr;
-                pending.push_back({child, converted, current.depth + 1});
-            }
-            children.push_back(std::move(converted));
+void XMLCALL onStartElement(void* data, const XML_Char* name, const XML_Char**) {
+    guarded(data, [&](LoadState& state) {
+        flushText(state);
+        if (static_cast<int>(state.open.size()) >= MAX_XML_DEPTH) {
+            stopWith(state, XMLLoadProblem::TooDeep, "elements nested too deeply");
+            return;
         }
-        current.target->addChildren(std::move(children));
-    }
-    return root;
+        XMLNodesPtr node = makeElementNode(toAnsi(name));
+        node->position = currentPosition(state.parser);
+        state.open.push_back({node, {}});
+    });
 }
+
+void XMLCALL onEndElement(void* data, const XML_Char*) {
+    guarded(data, [&](LoadState& state) {
+        flushText(state);
+        OpenElement closed = std::move(state.open.back());
+        state.open.pop_back();
+        closed.node->addChildren(std::move(closed.children));
+        if (state.open.empty())
+            state.root = closed.node;
+        else
+            state.open.back().children.push_back(closed.node);
+    });
+}
+
+void XMLCALL onCharacterData(void* data, const XML_Char* text, int length) {
+    guarded(data, [&](LoadState& state) {
+        if (state.text.empty() && !state.inCdata) state.textStart = currentPosition(state.parser);
+        state.text.append(text, static_cast<size_t>(length));
+    });
+}
+
+void XMLCALL onStartCdata(void* data) {
+    guarded(data, [&](LoadState& state) {
+        flushText(state);
+        state.textStart = currentPosition(state.parser);
+        state.inCdata = true;
+    });
+}
+
+void XMLCALL onEndCdata(void* data) {
+    guarded(data, [&](LoadState& state) {
+        // A CDATA section is kept whatever it holds, blank or empty.
+        appendChild(state, makeNode("#cdata-section", toAnsi(state.text)), state.textStart);
+        state.text.clear();
+        state.inCdata = false;
+    });
+}
+
+void XMLCALL onComment(void* data, const XML_Char* text) {
+    guarded(data, [&](LoadState& state) {
+        flushText(state);
+        appendChild(state, makeNode("#comment", toAnsi(text)), currentPosition(state.parser));
+    });
+}
+
+void XMLCALL onProcessingInstruction(void* data, const XML_Char* target,
+                                     const XML_Char* instruction) {
+    guarded(data, [&](LoadState& state) {
+        flushText(state);
+        appendChild(state, makeNode(toAnsi(target), toAnsi(instruction)),
+                    currentPosition(state.parser));
+    });
+}
+
+// External entities are never fetched, and leaving their text out would
+// change the document silently: the load is refused.
+int XMLCALL onExternalEntity(XML_Parser parser, const XML_Char*, const XML_Char*, const XML_Char*,
+                             const XML_Char*) {
+    LoadState& state = *static_cast<LoadState*>(XML_GetUserData(parser));
+    const TextPosition at = currentPosition(parser);
+    state.failure = {XMLLoadProblem::ExternalEntity, at.line, at.column,
+                     "reference to an external entity"};
+    return XML_STATUS_ERROR;
+}
+
+// An entity the parser may skip (declared in an external subset it does not
+// read) would likewise vanish from the text.
+void XMLCALL onSkippedEntity(void* data, const XML_Char* name, int) {
+    guarded(data, [&](LoadState& state) {
+        stopWith(state, XMLLoadProblem::ExternalEntity,
+                 std::string("reference to entity '") + name + "' declared outside the file");
+    });
+}
+
+// --- Encodings Expat does not know by itself -------------------------------
+
+std::string upperCase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return text;
+}
+
+bool isOneOf(const std::string& name, std::initializer_list<const char*> aliases) {
+    return std::any_of(aliases.begin(), aliases.end(),
+                       [&](const char* alias) { return name == alias; });
+}
+
+bool isShiftJisLeadByte(int byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+// The one code point that `bytes` stand for in code page 932, or -1.
+int shiftJisCodePoint(std::string_view bytes) {
+    const auto utf8 = codePageToUtf8(CodePage::ShiftJis, bytes);
+    if (!utf8) return -1;
+    const auto codePoints = decodeUtf8(*utf8);
+    if (!codePoints || codePoints->size() != 1) return -1;
+    return static_cast<int>(codePoints->front());
+}
+
+int XMLCALL convertMultiByte(void* data, const char* sequence) {
+    LoadState& state = *static_cast<LoadState*>(data);
+    if (state.encodingIsUtf8) {
+        const size_t length = static_cast<unsigned char>(sequence[0]) >= 0xF0   ? 4
+                              : static_cast<unsigned char>(sequence[0]) >= 0xE0 ? 3
+                                                                                : 2;
+        const auto codePoints = decodeUtf8(std::string_view(sequence, length));
+        return codePoints && codePoints->size() == 1 ? static_cast<int>(codePoints->front()) : -1;
+    }
+    // Code-page conversions are slow one by one; a file repeats its characters.
+    const int key =
+        static_cast<unsigned char>(sequence[0]) << 8 | static_cast<unsigned char>(sequence[1]);
+    try {
+        const auto found = state.multiByteCache.find(key);
+        if (found != state.multiByteCache.end()) return found->second;
+        return state.multiByteCache[key] = shiftJisCodePoint(std::string_view(sequence, 2));
+    } catch (const std::bad_alloc&) {
+        return shiftJisCodePoint(std::string_view(sequence, 2));
+    }
+}
+
+void fillShiftJisMap(XML_Encoding& info) {
+    for (int byte = 0; byte < 256; ++byte) {
+        if (isShiftJisLeadByte(byte))
+            info.map[byte] = -2;
+        else
+            info.map[byte] = byte < 0x80 ? byte : shiftJisCodePoint(std::string(1, char(byte)));
+    }
+}
+
+void fillUtf8Map(XML_Encoding& info) {
+    for (int byte = 0; byte < 256; ++byte)
+        info.map[byte] = byte < 0x80                    ? byte
+                         : byte >= 0xC2 && byte <= 0xDF ? -2
+                         : byte >= 0xE0 && byte <= 0xEF ? -3
+                         : byte >= 0xF0 && byte <= 0xF4 ? -4
+                                                        : -1;
+}
+
+// Code page 932 under its common names, and the spellings of UTF-8, ASCII and
+// Latin-1 that Expat does not know by itself.
+int XMLCALL onUnknownEncoding(void* data, const XML_Char* declared, XML_Encoding* info) {
+    LoadState& state = *static_cast<LoadState*>(data);
+    state.encodingName = declared;
+    const std::string name = upperCase(declared);
+    info->data = &state;
+    info->convert = nullptr;
+    info->release = nullptr;
+    if (isOneOf(name, {"SHIFT_JIS", "SHIFT-JIS", "SJIS", "MS_KANJI", "CP932", "WINDOWS-31J"})) {
+        fillShiftJisMap(*info);
+        info->convert = convertMultiByte;
+    } else if (isOneOf(name, {"UTF8"})) {
+        state.encodingIsUtf8 = true;
+        fillUtf8Map(*info);
+        info->convert = convertMultiByte;
+    } else if (isOneOf(name, {"ASCII"})) {
+        for (int byte = 0; byte < 256; ++byte) info->map[byte] = byte < 0x80 ? byte : -1;
+    } else if (isOneOf(name, {"LATIN1", "ISO_8859-1"})) {
+        for (int byte = 0; byte < 256; ++byte) info->map[byte] = byte;
+    } else {
+        return XML_STATUS_ERROR;
+    }
+    return XML_STATUS_OK;
+}
+
+// --- One parse ---------------------------------------------------------------
+
+XMLLoadFailure parserFailure(const LoadState& state) {
+    if (state.failure.problem != XMLLoadProblem::None) return state.failure;
+    const XML_Error code = XML_GetErrorCode(state.parser);
+    const TextPosition at = currentPosition(state.parser);
+    if (code == XML_ERROR_UNKNOWN_ENCODING)
+        return {XMLLoadProblem::UnknownEncoding, at.line, at.column, state.encodingName};
+    return {XMLLoadProblem::NotWellFormed, at.line, at.column, XML_ErrorString(code)};
+}
+
+void installHandlers(XML_Parser parser, LoadState& state) {
+    XML_SetUserData(parser, &state);
+    XML_SetElementHandler(parser, onStartElement, onEndElement);
+    XML_SetCharacterDataHandler(parser, onCharacterData);
+    XML_SetCdataSectionHandler(parser, onStartCdata, onEndCdata);
+    XML_SetCommentHandler(parser, onComment);
+    XML_SetProcessingInstructionHandler(parser, onProcessingInstruction);
+    XML_SetExternalEntityRefHandler(parser, onExternalEntity);
+    XML_SetSkippedEntityHandler(parser, onSkippedEntity);
+    XML_SetUnknownEncodingHandler(parser, onUnknownEncoding, &state);
+    // Parameter entities (and with them any external DTD) are never read;
+    // Expat's limits on entity amplification stay at their defaults.
+    XML_SetParamEntityParsing(parser, XML_PARAM_ENTITY_PARSING_NEVER);
+}
+
+struct ParserDeleter {
+    void operator()(XML_ParserStruct* parser) const { XML_ParserFree(parser); }
+};
 
 }  // namespace
 
-XMLNodesPtr LoadXMLBytes(std::string_view bytes) {
-    const auto utf8 = decodeXmlToUtf8(bytes);
-    if (!utf8) return nullptr;
-    pugi::xml_document document;
-    const pugi::xml_parse_result parsed =
-        document.load_buffer(utf8->data(), utf8->size(), PARSE_OPTIONS, pugi::encoding_utf8);
-    if (!parsed) return nullptr;
-    const auto rootElement = documentElement(document);
-    if (!rootElement) return nullptr;
-    return convertTree(*rootElement);
+XMLLoadResult ReadXMLBytes(std::string_view bytes) {
+    LoadState state;
+    std::unique_ptr<XML_ParserStruct, ParserDeleter> parser(XML_ParserCreate(nullptr));
+    if (!parser) throw std::bad_alloc();
+    state.parser = parser.get();
+    installHandlers(parser.get(), state);
+    const XML_Status status =
+        XML_Parse(parser.get(), bytes.data(), static_cast<int>(bytes.size()), XML_TRUE);
+    if (state.outOfMemory || XML_GetErrorCode(parser.get()) == XML_ERROR_NO_MEMORY)
+        throw std::bad_alloc();
+    if (status != XML_STATUS_OK) return {nullptr, parserFailure(state)};
+    return {state.root, {}};
 }
 
-XMLNodesPtr LoadXMLFile(std::string path) {
+XMLLoadResult ReadXMLFile(const std::string& path) {
     std::string bytes;
-    if (!readWholeFile(path, MAX_XML_FILE_BYTES, bytes)) return nullptr;
-    return LoadXMLBytes(bytes);
+    if (!readWholeFile(path, MAX_XML_FILE_BYTES, bytes)) {
+        const bool tooLarge = static_cast<long long>(bytes.size()) > MAX_XML_FILE_BYTES;
+        return {
+            nullptr,
+            {tooLarge ? XMLLoadProblem::FileTooLarge : XMLLoadProblem::FileUnreadable, 0, 0, ""}};
+    }
+    return ReadXMLBytes(bytes);
 }
+
+XMLNodesPtr LoadXMLFile(std::string path) { return ReadXMLFile(path).root; }
+
+XMLNodesPtr LoadXMLBytes(std::string_view bytes) { return ReadXMLBytes(bytes).root; }

@@ -11,9 +11,3 @@ bool isXmlName(std::string_view utf8);
 // True when every code point may appear in an XML 1.0 document (no control
 // characters other than tab, line feed and carriage return). Takes UTF-8.
 bool isXmlCharData(std::string_view utf8);
-
-// Resolves the references of raw character data: the five predefined entities
-// and decimal and hexadecimal character references. nullopt for any other
-// reference (entities a document type would have to define are not
-// supported, so nothing is ever expanded or fetched) or a malformed one.
-std::optional<std::string> resolveReferences(std::string_view raw);

@@ -12,6 +12,13 @@ using XMLNodesList = std::vector<XMLNodesPtr>;
 
 inline const std::string TEXT_NODE_NAME = "#text";
 
+// Where a loaded node starts in its file: 1-based line and column, the column
+// in characters; 0 for nodes that were built, not loaded.
+struct TextPosition {
+    int line = 0;
+    int column = 0;
+};
+
 struct XMLNodes {
     XMLNodes(std::string nodeName, std::string nodeText);
 
@@ -25,6 +32,7 @@ struct XMLNodes {
     // Set at construction and never changed; children are only appended.
     const std::string name;
     const std::string text;
+    TextPosition position;
 
   private:
     XMLNodesList children;

@@ -100,7 +100,7 @@ class BadInputCatalogue : public testing::Test {
         document.applyThresholds(10, 20, 90, 80);
         before = document;
     }
-    bool open(const std::string& mapPath) { return ReadMapFilePair(mapPath, document); }
+    PairReadResult open(const std::string& mapPath) { return ReadMapFilePair(mapPath, document); }
     void expectUnchanged(const char* what) { EXPECT_TRUE(document == before) << what; }
     TempFolder folder;
     MapDocument document, before;
@@ -111,7 +111,7 @@ TEST_F(BadInputCatalogue, EachDamagedParameterFileFailsOrReadsAsSpecified) {
         document = before;
         writeFileBytes(folder.file("bad.xml"), input.xml);
         writeFileBytes(folder.file("bad.map"), input.grid);
-        const bool opened = open(folder.file("bad.map"));
+        const bool opened = open(folder.file("bad.map")).ok();
         if (input.outcome == Outcome::Unchanged) {
             EXPECT_FALSE(opened) << input.what;
             expectUnchanged(input.what);

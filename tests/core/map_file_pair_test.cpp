@@ -19,7 +19,7 @@ class MapFilePairTest : public testing::Test {
     bool read(const std::string& xml, const std::string& grid) {
         writeFileBytes(folder.file("base.xml"), xml);
         writeFileBytes(folder.file("base.map"), grid);
-        return ReadMapFilePair(folder.file("base.map"), document);
+        return ReadMapFilePair(folder.file("base.map"), document).ok();
     }
     TempFolder folder;
     MapDocument document;

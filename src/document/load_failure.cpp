@@ -1,0 +1,74 @@
+#include "document/load_failure.h"
+
+#include <iterator>
+
+#include "xml/code_page.h"
+
+namespace {
+
+// "{}" stands for the failure's detail. Japanese texts are UTF-8 here and
+// reach the user in the ANSI code page.
+struct KindTexts {
+    LoadFailureKind kind;
+    const char* name;
+    const char* japanese;
+    const char* english;
+};
+
+constexpr KindTexts KIND_TEXTS[] = {
+    {LoadFailureKind::FileUnreadable, "file-unreadable",
+     u8"ファイルが見つからないか、読み込めません。", "file is missing or cannot be read"},
+    {LoadFailureKind::FileTooLarge, "file-too-large", u8"ファイルが大きすぎます（64 MB まで）。",
+     "file is larger than 64 MB"},
+    {LoadFailureKind::NotWellFormed, "not-well-formed", u8"XML の書式が正しくありません。",
+     "not well-formed XML: {}"},
+    {LoadFailureKind::UnknownEncoding, "unknown-encoding", u8"文字コード {} には対応していません。",
+     "unknown character encoding '{}'"},
+    {LoadFailureKind::NestedTooDeep, "nested-too-deep",
+     u8"要素の入れ子が深すぎます（1000 段まで）。", "elements nested deeper than 1000 levels"},
+    {LoadFailureKind::ExternalEntity, "external-entity",
+     u8"ファイルの外で定義された実体を参照しています。", "{}; such entities are never read"},
+    {LoadFailureKind::NumberEmpty, "number-empty", u8"要素 {} が空です。", "element <{}> is empty"},
+    {LoadFailureKind::NotANumber, "not-a-number", u8"要素 {} の値が数値ではありません。",
+     "element <{}> does not hold a number"},
+    {LoadFailureKind::NumberOutOfRange, "number-out-of-range", u8"要素 {} の値が範囲外です。",
+     "element <{}> is outside the 32-bit range"},
+    {LoadFailureKind::SizeRefused, "size-refused", u8"マップの大きさ {} は扱えません。",
+     "map size {} refused: no rows, or over 100,000 rows or 100,000,000 cells"},
+};
+
+const KindTexts& textsOf(LoadFailureKind kind) {
+    for (const KindTexts& texts : KIND_TEXTS)
+        if (texts.kind == kind) return texts;
+    return KIND_TEXTS[0];
+}
+
+std::string withDetail(const char* pattern, const std::string& detail) {
+    std::string text = pattern;
+    const size_t at = text.find("{}");
+    if (at != std::string::npos) text.replace(at, 2, detail);
+    return text;
+}
+
+}  // namespace
+
+std::string LoadFailureKindName(LoadFailureKind kind) { return textsOf(kind).name; }
+
+std::string LoadFailureEnglish(const LoadFailure& failure) {
+    return withDetail(textsOf(failure.kind).english, failure.detail);
+}
+
+std::string LoadFailureSentence(const LoadFailure& failure, const std::string& fileName) {
+    std::string place;
+    if (failure.line > 0)
+        place = u8" の " + std::to_string(failure.line) + u8" 行 " +
+                std::to_string(failure.column) + u8" 列";
+    const std::string sentence =
+        place + ": " + withDetail(textsOf(failure.kind).japanese, failure.detail);
+    return fileName + utf8ToCodePage(CodePage::Ansi, sentence);
+}
+
+std::string LoadFailureBoxText(const LoadFailure& failure, const std::string& fileName) {
+    return utf8ToCodePage(CodePage::Ansi, u8"読み込みに失敗しました\n\n") +
+           LoadFailureSentence(failure, fileName);
+}
