@@ -10,7 +10,7 @@ seconds="${1:-30}"
 bash scripts/build.sh fuzz >/dev/null || exit 1
 mkdir -p build/fuzz/findings
 status=0
-for target in xml_loading map_file_pair parameter_texts; do
+for target in xml_loading map_file_pair parameter_texts xml_differential; do
   work="build/fuzz/corpus-work/$target"
   mkdir -p "$work"
   log="build/fuzz/$target.log"

@@ -148,6 +148,19 @@ void XMLCALL onProcessingInstruction(void* data, const XML_Char* target,
     });
 }
 
+// Expat takes any version number; XML 1.0 allows "1." and digits only.
+void XMLCALL onXmlDeclaration(void* data, const XML_Char* version, const XML_Char*, int) {
+    guarded(data, [&](LoadState& state) {
+        if (!version) return;
+        const std::string_view number(version);
+        const bool valid = number.size() > 2 && number.substr(0, 2) == "1." &&
+                           number.find_first_not_of("0123456789", 2) == std::string_view::npos;
+        if (!valid)
+            stopWith(state, XMLLoadProblem::NotWellFormed,
+                     "XML declaration with version '" + std::string(number) + "'");
+    });
+}
+
 // External entities are never fetched, and leaving their text out would
 // change the document silently: the load is refused.
 int XMLCALL onExternalEntity(XML_Parser parser, const XML_Char*, const XML_Char*, const XML_Char*,
@@ -276,6 +289,7 @@ void installHandlers(XML_Parser parser, LoadState& state) {
     XML_SetCharacterDataHandler(parser, onCharacterData);
     XML_SetCdataSectionHandler(parser, onStartCdata, onEndCdata);
     XML_SetCommentHandler(parser, onComment);
+    XML_SetXmlDeclHandler(parser, onXmlDeclaration);
     XML_SetProcessingInstructionHandler(parser, onProcessingInstruction);
     XML_SetExternalEntityRefHandler(parser, onExternalEntity);
     XML_SetSkippedEntityHandler(parser, onSkippedEntity);

@@ -13,12 +13,23 @@ namespace {
 
 enum class Outcome { Unchanged, Read };
 
+// Why an Open was refused: the kind, then line and column (0 where no place
+// applies). Every refusal in the catalogue is in the parameter file.
+struct Reason {
+    LoadFailureKind kind;
+    int line;
+    int column;
+};
+
+using K = LoadFailureKind;
+
 struct BadInput {
     const char* what;
     std::string xml;
     std::string grid;
     Outcome outcome;
     std::string rows;  // for Read: the rows of the map read
+    Reason reason;     // for Unchanged
 };
 
 std::string pair(const std::string& elements) {
@@ -51,43 +62,169 @@ std::string randomBytes(int count, unsigned seed) {
 
 std::vector<BadInput> catalogue() {
     const std::string one = "<x>1</x><y>1</y>";
+    const Reason none{};
     return {
-        {"x of 2147483647", pair("<x>2147483647</x><y>1</y>"), "1", Outcome::Unchanged, ""},
-        {"x of 2147483648", pair("<x>2147483648</x><y>1</y>"), "1", Outcome::Unchanged, ""},
-        {"y of 2147483647", pair("<x>1</x><y>2147483647</y>"), "1", Outcome::Unchanged, ""},
-        {"y of 2147483648", pair("<x>1</x><y>2147483648</y>"), "1", Outcome::Unchanged, ""},
-        {"y of 0", pair("<x>1</x><y>0</y>"), "1", Outcome::Unchanged, ""},
-        {"negative y", pair("<x>1</x><y>-3</y>"), "1", Outcome::Unchanged, ""},
-        {"x * y just over the limit", pair("<x>10000</x><y>10001</y>"), "", Outcome::Unchanged, ""},
-        {"one row over the limit of rows", pair("<x>1</x><y>100001</y>"), "", Outcome::Unchanged,
-         ""},
+        {"x of 2147483647",
+         pair("<x>2147483647</x><y>1</y>"),
+         "1",
+         Outcome::Unchanged,
+         "",
+         {K::SizeRefused, 0, 0}},
+        {"x of 2147483648",
+         pair("<x>2147483648</x><y>1</y>"),
+         "1",
+         Outcome::Unchanged,
+         "",
+         {K::NumberOutOfRange, 1, 49}},
+        {"y of 2147483647",
+         pair("<x>1</x><y>2147483647</y>"),
+         "1",
+         Outcome::Unchanged,
+         "",
+         {K::SizeRefused, 0, 0}},
+        {"y of 2147483648",
+         pair("<x>1</x><y>2147483648</y>"),
+         "1",
+         Outcome::Unchanged,
+         "",
+         {K::NumberOutOfRange, 1, 57}},
+        {"y of 0", pair("<x>1</x><y>0</y>"), "1", Outcome::Unchanged, "", {K::SizeRefused, 0, 0}},
+        {"negative y",
+         pair("<x>1</x><y>-3</y>"),
+         "1",
+         Outcome::Unchanged,
+         "",
+         {K::SizeRefused, 0, 0}},
+        {"x * y just over the limit",
+         pair("<x>10000</x><y>10001</y>"),
+         "",
+         Outcome::Unchanged,
+         "",
+         {K::SizeRefused, 0, 0}},
+        {"one row over the limit of rows",
+         pair("<x>1</x><y>100001</y>"),
+         "",
+         Outcome::Unchanged,
+         "",
+         {K::SizeRefused, 0, 0}},
         {"empty rows at the limit of rows", pair("<x>0</x><y>100000</y>"), "", Outcome::Read,
-         std::string(MAX_GRID_ROWS, '|')},
-        {"leading plus", pair("<x>+2</x><y>+1</y>"), "11", Outcome::Read, "11|"},
-        {"white space around numbers", pair("<x>\n 2 </x><y>\t1\t</y>"), "11", Outcome::Read,
-         "11|"},
-        {"trailing letters", pair("<x>2px</x><y>1 row</y>"), "10", Outcome::Read, "10|"},
-        {"a number in letters", pair("<x>two</x><y>1</y>"), "11", Outcome::Unchanged, ""},
-        {"empty parameter file", "", "1", Outcome::Unchanged, ""},
-        {"truncated parameter file", pair(one).substr(0, 50), "1", Outcome::Unchanged, ""},
-        {"random bytes", randomBytes(4000, 1), "1", Outcome::Unchanged, ""},
-        {"nested a million levels deep", nested(1'000'000), "1", Outcome::Unchanged, ""},
-        {"entity expansion", billionLaughs(), "1", Outcome::Unchanged, ""},
+         std::string(MAX_GRID_ROWS, '|'), none},
+        {"leading plus", pair("<x>+2</x><y>+1</y>"), "11", Outcome::Read, "11|", none},
+        {"white space around numbers", pair("<x>\n 2 </x><y>\t1\t</y>"), "11", Outcome::Read, "11|",
+         none},
+        {"trailing letters", pair("<x>2px</x><y>1 row</y>"), "10", Outcome::Read, "10|", none},
+        {"a number in letters",
+         pair("<x>two</x><y>1</y>"),
+         "11",
+         Outcome::Unchanged,
+         "",
+         {K::NotANumber, 1, 49}},
+        {"an empty number element on a later line",
+         pair("<x>1</x>\r\n  <y/>"),
+         "1",
+         Outcome::Unchanged,
+         "",
+         {K::NumberEmpty, 2, 3}},
+        {"empty parameter file", "", "1", Outcome::Unchanged, "", {K::NotWellFormed, 1, 1}},
+        {"truncated parameter file",
+         pair(one).substr(0, 50),
+         "1",
+         Outcome::Unchanged,
+         "",
+         {K::NotWellFormed, 1, 49}},
+        {"random bytes",
+         randomBytes(4000, 1),
+         "1",
+         Outcome::Unchanged,
+         "",
+         {K::NotWellFormed, 1, 2}},
+        {"nested a million levels deep",
+         nested(1'000'000),
+         "1",
+         Outcome::Unchanged,
+         "",
+         {K::NestedTooDeep, 1, 3020}},
+        {"entity expansion",
+         billionLaughs(),
+         "1",
+         Outcome::Unchanged,
+         "",
+         {K::NotWellFormed, 1, 749}},
         {"external entity, nothing fetched",
          "<!DOCTYPE root [<!ENTITY ext SYSTEM \"file:///etc/passwd\">]><root>" + one +
              "<name>&ext;</name></root>",
-         "1", Outcome::Unchanged, ""},
-        {"undefined entity", pair(one + "<name>&nbsp;</name>"), "1", Outcome::Unchanged, ""},
-        {"invalid UTF-8", "<root><x>1</x><y>1</y><name>\xC0\xAF</name></root>", "1",
-         Outcome::Unchanged, ""},
-        {"Shift_JIS ending inside a character", pair(one + "<name>\x83"), "1", Outcome::Unchanged,
-         ""},
-        {"NUL byte in a name", pair(one + std::string("<name>a\0b</name>", 16)), "1",
-         Outcome::Unchanged, ""},
+         "1",
+         Outcome::Unchanged,
+         "",
+         {K::ExternalEntity, 1, 88}},
+        {"undefined entity",
+         pair(one + "<name>&nbsp;</name>"),
+         "1",
+         Outcome::Unchanged,
+         "",
+         {K::NotWellFormed, 1, 71}},
+        {"an entity of the internal subset",
+         "<!DOCTYPE root [<!ENTITY n \"stage\">]><root>" + one + "<name>&n; 1</name></root>", "1",
+         Outcome::Read, "1|", none},
+        {"duplicate attribute",
+         pair(one + "<name a='1' a='2'/>"),
+         "1",
+         Outcome::Unchanged,
+         "",
+         {K::NotWellFormed, 1, 77}},
+        {"-- inside a comment",
+         pair(one + "<!-- a -- b -->"),
+         "1",
+         Outcome::Unchanged,
+         "",
+         {K::NotWellFormed, 1, 74}},
+        {"declaration not at the start",
+         " " + pair(one),
+         "1",
+         Outcome::Unchanged,
+         "",
+         {K::NotWellFormed, 1, 2}},
+        {"declaration of version 2.0",
+         "<?xml version='2.0'?><root>" + one + "</root>",
+         "1",
+         Outcome::Unchanged,
+         "",
+         {K::NotWellFormed, 1, 1}},
+        {"unknown encoding",
+         "<?xml version='1.0' encoding='EBCDIC-XX'?><root/>",
+         "1",
+         Outcome::Unchanged,
+         "",
+         {K::UnknownEncoding, 1, 31}},
+        {"invalid UTF-8",
+         "<root><x>1</x><y>1</y><name>\xC0\xAF</name></root>",
+         "1",
+         Outcome::Unchanged,
+         "",
+         {K::NotWellFormed, 1, 29}},
+        {"Shift_JIS ending inside a character",
+         pair(one + "<name>\x83"),
+         "1",
+         Outcome::Unchanged,
+         "",
+         {K::NotWellFormed, 1, 71}},
+        {"invalid Shift_JIS on a later line",
+         pair(one + "\n<name>\x83\x58\x83\x20</name>"),
+         "1",
+         Outcome::Unchanged,
+         "",
+         {K::NotWellFormed, 2, 8}},
+        {"NUL byte in a name",
+         pair(one + std::string("<name>a\0b</name>", 16)),
+         "1",
+         Outcome::Unchanged,
+         "",
+         {K::NotWellFormed, 1, 72}},
         {"surplus and unknown elements", pair("<z>1</z>" + one + "<x2>5</x2><name><b/></name>"),
-         "1", Outcome::Read, "1|"},
-        {"empty grid file", pair("<x>2</x><y>2</y>"), "", Outcome::Read, "00|00|"},
-        {"grid of other characters", pair("<x>3</x><y>1</y>"), "a1\xFF", Outcome::Read, "010|"},
+         "1", Outcome::Read, "1|", none},
+        {"empty grid file", pair("<x>2</x><y>2</y>"), "", Outcome::Read, "00|00|", none},
+        {"grid of other characters", pair("<x>3</x><y>1</y>"), "a1\xFF", Outcome::Read, "010|",
+         none},
     };
 }
 
@@ -106,31 +243,47 @@ class BadInputCatalogue : public testing::Test {
     MapDocument document, before;
 };
 
-TEST_F(BadInputCatalogue, EachDamagedParameterFileFailsOrReadsAsSpecified) {
+TEST_F(BadInputCatalogue, DamagedParameterFilesAreRefusedWithTheirReasonOrReadByTheRules) {
     for (const BadInput& input : catalogue()) {
         document = before;
         writeFileBytes(folder.file("bad.xml"), input.xml);
         writeFileBytes(folder.file("bad.map"), input.grid);
-        const bool opened = open(folder.file("bad.map")).ok();
+        const PairReadResult read = open(folder.file("bad.map"));
         if (input.outcome == Outcome::Unchanged) {
-            EXPECT_FALSE(opened) << input.what;
+            ASSERT_FALSE(read.ok()) << input.what;
             expectUnchanged(input.what);
+            const LoadFailure& failure = *read.failure;
+            EXPECT_EQ(failure.file, PairFile::ParameterFile) << input.what;
+            EXPECT_EQ(LoadFailureKindName(failure.kind), LoadFailureKindName(input.reason.kind))
+                << input.what;
+            EXPECT_EQ(failure.line, input.reason.line) << input.what;
+            EXPECT_EQ(failure.column, input.reason.column) << input.what;
         } else {
-            ASSERT_TRUE(opened) << input.what;
+            ASSERT_TRUE(read.ok()) << input.what << ": " << LoadFailureEnglish(*read.failure);
             EXPECT_EQ(rowsOf(document), input.rows) << input.what;
         }
     }
 }
 
-TEST_F(BadInputCatalogue, MissingOrFolderGridFilesFailTheOpen) {
+TEST_F(BadInputCatalogue, MissingOrFolderFilesFailTheOpenNamingTheFile) {
     writeFileBytes(folder.file("lost.xml"), pair("<x>1</x><y>1</y>"));
-    EXPECT_FALSE(open(folder.file("lost.map")));
     writeFileBytes(folder.file("dir.xml"), pair("<x>1</x><y>1</y>"));
     makeFolder(folder.file("dir.map"));
-    EXPECT_FALSE(open(folder.file("dir.map")));
     makeFolder(folder.file("both.map"));
     makeFolder(folder.file("both.xml"));
-    EXPECT_FALSE(open(folder.file("both.map")));
+    const std::pair<const char*, PairFile> cases[] = {
+        {"lost.map", PairFile::GridFile},
+        {"dir.map", PairFile::GridFile},
+        {"both.map", PairFile::ParameterFile},
+        {"none.map", PairFile::ParameterFile},
+    };
+    for (const auto& [name, file] : cases) {
+        const PairReadResult read = open(folder.file(name));
+        ASSERT_FALSE(read.ok()) << name;
+        EXPECT_EQ(read.failure->file, file) << name;
+        EXPECT_EQ(read.failure->kind, LoadFailureKind::FileUnreadable) << name;
+        EXPECT_EQ(read.failure->line, 0) << name;
+    }
     expectUnchanged("missing or folder");
 }
 

@@ -138,7 +138,9 @@ TEST_F(FileCommandsTest, DamagedPairShowsTheLoadFailureBoxAndKeepsTheMap) {
     command(IDM_OPEN);
     ASSERT_TRUE(open.handled());
     EXPECT_EQ(open.dialogs()[1].title, ERROR_TITLE);
-    EXPECT_EQ(open.dialogs()[1].text, LOAD_FAILED);
+    EXPECT_EQ(
+        open.dialogs()[1].text,
+        LOAD_FAILED + ansi(u8"\n\ndamaged.xml の 1 行 19 列: XML の書式が正しくありません。"));
     EXPECT_TRUE(currentMap == before);
 }
 
