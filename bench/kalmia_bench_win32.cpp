@@ -102,6 +102,30 @@ void PaintLiterally(HWND window) {
     ReleaseDC(window, dc);
 }
 
+// The floor of a paint: one plain GDI copy of a finished frame of the client's
+// size to the window, with nothing composed.
+double DibCopyFloor(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    std::vector<std::uint32_t> frame(static_cast<size_t>(client.right) * client.bottom,
+                                     0xFF808080);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = client.right;
+    info.bmiHeader.biHeight = -client.bottom;  // top-down rows, as the canvas
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC dc = GetDC(window);
+    const double floor = MedianMilliseconds(100, [&] {
+        SetDIBitsToDevice(dc, 0, 0, client.right, client.bottom, 0, 0, 0, client.bottom,
+                          frame.data(), &info, DIB_RGB_COLORS);
+        GdiFlush();
+    });
+    ReleaseDC(window, dc);
+    return floor;
+}
+
 LPARAM PointOfCell(int column, int row) { return MAKELPARAM(column * 8 + 4, row * 8 + 4); }
 
 }  // namespace
@@ -121,6 +145,7 @@ int main(int argc, char** argv) {
     std::vector<int> edges;
     for (int i = 2; i < argc; ++i) edges.push_back(std::atoi(argv[i]));
     if (edges.empty()) edges = {50, 1000, 3000, 10000};
+    Report("paint_floor", 0, "setdibits", DibCopyFloor(window));
     for (int edge : edges) {
         currentMap = BenchmarkMap(edge);
         UpdateScrollBars(window);

@@ -8,9 +8,22 @@ namespace {
 constexpr size_t BLOCK_BYTES = 1 << 16;
 constexpr std::uint8_t END_OF_FILE_MARK = 0x1A;
 
-// Cells of a run without CR: a loop the compiler vectorises.
+// Cells of a run without CR, eight characters at a time: in each byte of
+// x = word ^ "11111111" a zero marks a "1"; the arithmetic below turns each
+// zero byte into 1 and every other byte into 0, with no carry between bytes.
 void translateRun(const std::uint8_t* from, size_t count, std::uint8_t* to) {
-    for (size_t i = 0; i < count; ++i) to[i] = from[i] == '1';
+    constexpr std::uint64_t ONES = 0x3131313131313131ULL;
+    constexpr std::uint64_t LOW7 = 0x7F7F7F7F7F7F7F7FULL;
+    size_t i = 0;
+    for (; i + 8 <= count; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, from + i, 8);
+        const std::uint64_t x = word ^ ONES;
+        const std::uint64_t zeroHighBits = ~(((x & LOW7) + LOW7) | x | LOW7);
+        const std::uint64_t cells = zeroHighBits >> 7;
+        std::memcpy(to + i, &cells, 8);
+    }
+    for (; i < count; ++i) to[i] = from[i] == '1';
 }
 
 }  // namespace
@@ -63,6 +76,18 @@ bool GridTextReader::refill() {
         if (filled > 0) return true;
     }
     return false;
+}
+
+CellRow GridTextReader::readRow(size_t count) {
+    if (at == filled) refill();
+    if (filled - at >= count) {  // the whole row in this block: built in one go
+        CellRow row(buffer.begin() + at, buffer.begin() + at + count);
+        at += count;
+        return row;
+    }
+    CellRow row;
+    appendCells(row, count);
+    return row;
 }
 
 void GridTextReader::appendCells(CellRow& row, size_t count) {

@@ -13,6 +13,10 @@ class GridTextReader {
   public:
     explicit GridTextReader(FILE* file);
 
+    // The next `count` characters as a row of cells; past the end of the
+    // file, clear cells.
+    CellRow readRow(size_t count);
+
     // Appends the next `count` characters to `row` as cells; past the end of
     // the file, clear cells.
     void appendCells(CellRow& row, size_t count);

@@ -98,7 +98,7 @@ std::optional<CellGrid> ReadGridFile(const std::string& path, int width, int hei
     GridTextReader reader(file.get());
     CellGrid grid;
     for (int y = 0; y < height; ++y) {
-        reader.appendCells(grid.emplace_back(), static_cast<size_t>(std::max(width, 0)));
+        grid.push_back(reader.readRow(static_cast<size_t>(std::max(width, 0))));
         reader.skipCharacter();
     }
     if (reader.failed()) return std::nullopt;

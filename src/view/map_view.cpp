@@ -12,7 +12,9 @@ namespace {
 // starts at `position`, and one past the last.
 std::pair<long long, long long> visibleRange(long long position, long long extent,
                                              long long count) {
-    const long long first = std::max(position, 0LL);
+    // Clamped to the grid, so that a position beyond it (the grid shrank
+    // under the view) gives an empty range, never an index past the end.
+    const long long first = std::min(std::max(position, 0LL), count);
     const long long cellsInView = (extent + CELL_SIZE - 1) / CELL_SIZE;
     const long long last = std::min(count, position + cellsInView);
     return {first, std::max(first, last)};
@@ -41,29 +43,32 @@ void composeRowLine(const CellRow& row, long long firstColumn, long long endColu
 // Every pixel is written once: each visible grid row is composed as one
 // scanline (cells, then background to the right) and copied into its eight
 // lines; the lines below the grid get the background.
-void DrawMapView(ViewCanvas& canvas, int horizontalPosition, int verticalPosition,
+void DrawMapView(const PixelRows& target, int horizontalPosition, int verticalPosition,
                  const CellGrid& grid) {
-    if (canvas.width == 0 || canvas.height == 0) return;
-    const auto [firstRow, endRow] = visibleRange(verticalPosition, canvas.height, grid.size());
-    std::vector<std::uint32_t> line(static_cast<size_t>(canvas.width));
+    if (target.width <= 0 || target.height <= 0) return;
+    const auto [firstRow, endRow] = visibleRange(verticalPosition, target.height, grid.size());
+    std::vector<std::uint32_t> line(static_cast<size_t>(target.width));
     const std::vector<std::uint32_t> background(line.size(), BACKGROUND_COLOR);
-    std::uint32_t* const pixels = canvas.pixels.data();
     const size_t lineBytes = line.size() * sizeof(std::uint32_t);
     // Rows above the first visible grid row: only when the view starts above
     // the grid (a negative position), never for the scroll bars' positions.
     const long long gridTop = std::max(0LL, (firstRow - verticalPosition) * CELL_SIZE);
     long long y = 0;
-    for (; y < std::min<long long>(gridTop, canvas.height); ++y)
-        std::memcpy(pixels + y * canvas.width, background.data(), lineBytes);
+    for (; y < std::min<long long>(gridTop, target.height); ++y)
+        std::memcpy(target.row(y), background.data(), lineBytes);
     for (long long r = firstRow; r < endRow; ++r) {
         const CellRow& row = grid[static_cast<size_t>(r)];
         const auto [firstColumn, endColumn] =
-            visibleRange(horizontalPosition, canvas.width, row.size());
+            visibleRange(horizontalPosition, target.width, row.size());
         std::memcpy(line.data(), background.data(), lineBytes);
         composeRowLine(row, firstColumn, endColumn, horizontalPosition, line);
-        const long long bottom = std::min<long long>(y + CELL_SIZE, canvas.height);
-        for (; y < bottom; ++y) std::memcpy(pixels + y * canvas.width, line.data(), lineBytes);
+        const long long bottom = std::min<long long>(y + CELL_SIZE, target.height);
+        for (; y < bottom; ++y) std::memcpy(target.row(y), line.data(), lineBytes);
     }
-    for (; y < canvas.height; ++y)
-        std::memcpy(pixels + y * canvas.width, background.data(), lineBytes);
+    for (; y < target.height; ++y) std::memcpy(target.row(y), background.data(), lineBytes);
+}
+
+void DrawMapView(ViewCanvas& canvas, int horizontalPosition, int verticalPosition,
+                 const CellGrid& grid) {
+    DrawMapView(canvas.rows(), horizontalPosition, verticalPosition, grid);
 }

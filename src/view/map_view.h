@@ -15,5 +15,7 @@ constexpr std::uint32_t SET_CELL_COLOR = 0xFF000000;
 // Draws the whole canvas (its own width and height are the client size).
 // Only the rows and cells that intersect the canvas are visited, so the cost
 // follows the client area, not the size of the grid.
+void DrawMapView(const PixelRows& target, int horizontalPosition, int verticalPosition,
+                 const CellGrid& grid);
 void DrawMapView(ViewCanvas& canvas, int horizontalPosition, int verticalPosition,
                  const CellGrid& grid);

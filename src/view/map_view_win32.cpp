@@ -10,55 +10,63 @@ namespace gdi = Gdiplus::DllExports;
 
 namespace {
 
-// The frame's pixel buffer, kept between paints and reallocated only when the
-// client size changes: under Wine, allocating and clearing 8 MB for a
-// 1920 x 1080 frame costs more than composing it. Every paint overwrites
-// every pixel, so nothing of the previous picture shows through.
-ViewCanvas& FrameBuffer(int width, int height) {
-    static ViewCanvas frame(0, 0);
-    if (frame.width != width || frame.height != height) frame = ViewCanvas(width, height);
-    return frame;
+// The frame: a bitmap that GDI+ allocates itself, 32 bits per pixel without
+// alpha, so that drawing it converts nothing. Kept between paints and remade
+// only when the client size changes; every paint writes every pixel.
+struct FrameBitmap {
+    Gdiplus::GpBitmap* bitmap = nullptr;
+    int width = 0;
+    int height = 0;
+};
+
+Gdiplus::GpBitmap* FrameFor(int width, int height) {
+    static FrameBitmap frame;
+    if (frame.bitmap && frame.width == width && frame.height == height) return frame.bitmap;
+    if (frame.bitmap) gdi::GdipDisposeImage(frame.bitmap);
+    frame = FrameBitmap();
+    Gdiplus::GpBitmap* bitmap = nullptr;
+    if (gdi::GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppRGB, nullptr, &bitmap) ==
+        Gdiplus::Ok)
+        frame = {bitmap, width, height};
+    return frame.bitmap;
+}
+
+// Composes the view straight into the bitmap's own pixels.
+bool ComposeInto(Gdiplus::GpBitmap* bitmap, int width, int height, HWND window) {
+    const Gdiplus::Rect all(0, 0, width, height);
+    Gdiplus::BitmapData bits;
+    if (gdi::GdipBitmapLockBits(bitmap, &all, Gdiplus::ImageLockModeWrite, PixelFormat32bppRGB,
+                                &bits) != Gdiplus::Ok)
+        return false;
+    const PixelRows target{static_cast<std::uint32_t*>(bits.Scan0), width, height,
+                           bits.Stride / static_cast<int>(sizeof(std::uint32_t))};
+    // One thread does everything, so the grid cannot change under the paint
+    // and is read in place rather than copied.
+    DrawMapView(target, ReadScrollPosition(window, SB_HORZ), ReadScrollPosition(window, SB_VERT),
+                currentMap.cells);
+    gdi::GdipBitmapUnlockBits(bitmap, &bits);
+    return true;
 }
 
 }  // namespace
 
-const ViewCanvas& ComposeMapView(HWND window) {
+// The frame is composed in memory and copied in one call: no flicker, and no
+// brush or fill per cell.
+void PaintMapView(HWND window, HDC deviceContext) {
     RECT client;
     GetClientRect(window, &client);
-    ViewCanvas& canvas = FrameBuffer(client.right, client.bottom);
-    const int horizontal = ReadScrollPosition(window, SB_HORZ);
-    const int vertical = ReadScrollPosition(window, SB_VERT);
-    // One thread does everything, so the grid cannot change under the paint
-    // and is read in place rather than copied.
-    DrawMapView(canvas, horizontal, vertical, currentMap.cells);
-    return canvas;
-}
-
-// The frame is composed in memory and handed to GDI+ as one bitmap over the
-// pixel buffer, then copied in one call: no flicker, and no brush or fill per
-// cell. Every pixel is opaque, so the premultiplied format and a plain copy
-// show exactly the composed colours, and they spare GDI+ a conversion and a
-// blend of every pixel.
-void PaintMapView(HWND window, HDC deviceContext) {
+    if (client.right <= 0 || client.bottom <= 0) return;
+    Gdiplus::GpBitmap* frame = FrameFor(client.right, client.bottom);
+    if (!frame || !ComposeInto(frame, client.right, client.bottom, window)) return;
     Gdiplus::GpGraphics* windowSurface = nullptr;
-    gdi::GdipCreateFromHDC(deviceContext, &windowSurface);
-    const ViewCanvas& canvas = ComposeMapView(window);
-    if (windowSurface && canvas.width > 0 && canvas.height > 0) {
-        // An unscaled copy of opaque pixels: none of these settings changes
-        // the picture, each spares GDI+ work per pixel.
-        gdi::GdipSetCompositingMode(windowSurface, Gdiplus::CompositingModeSourceCopy);
-        gdi::GdipSetCompositingQuality(windowSurface, Gdiplus::CompositingQualityHighSpeed);
-        gdi::GdipSetInterpolationMode(windowSurface, Gdiplus::InterpolationModeNearestNeighbor);
-        gdi::GdipSetPixelOffsetMode(windowSurface, Gdiplus::PixelOffsetModeNone);
-        gdi::GdipSetSmoothingMode(windowSurface, Gdiplus::SmoothingModeNone);
-        Gdiplus::GpBitmap* image = nullptr;
-        gdi::GdipCreateBitmapFromScan0(
-            canvas.width, canvas.height, canvas.width * 4, PixelFormat32bppPARGB,
-            reinterpret_cast<BYTE*>(const_cast<std::uint32_t*>(canvas.pixels.data())), &image);
-        if (image) {
-            gdi::GdipDrawImageI(windowSurface, image, 0, 0);
-            gdi::GdipDisposeImage(image);
-        }
-    }
-    if (windowSurface) gdi::GdipDeleteGraphics(windowSurface);
+    if (gdi::GdipCreateFromHDC(deviceContext, &windowSurface) != Gdiplus::Ok) return;
+    // An unscaled copy of opaque pixels: none of these settings changes the
+    // picture, each spares GDI+ work per pixel.
+    gdi::GdipSetCompositingMode(windowSurface, Gdiplus::CompositingModeSourceCopy);
+    gdi::GdipSetCompositingQuality(windowSurface, Gdiplus::CompositingQualityHighSpeed);
+    gdi::GdipSetInterpolationMode(windowSurface, Gdiplus::InterpolationModeNearestNeighbor);
+    gdi::GdipSetPixelOffsetMode(windowSurface, Gdiplus::PixelOffsetModeNone);
+    gdi::GdipSetSmoothingMode(windowSurface, Gdiplus::SmoothingModeNone);
+    gdi::GdipDrawImageI(windowSurface, frame, 0, 0);
+    gdi::GdipDeleteGraphics(windowSurface);
 }

@@ -2,6 +2,8 @@
 // sentence of the load failure box and the English reason of the tool.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "document/load_failure.h"
 #include "test_support.h"
 
@@ -18,7 +20,7 @@ using K = LoadFailureKind;
 constexpr PairFile XML = PairFile::ParameterFile;
 
 TEST(LoadFailureTexts, EachKindNamesTheFileThePlaceAndWhatIsWrong) {
-    const TextCase cases[] = {
+    const std::vector<TextCase> cases = {
         {{XML, K::NotWellFormed, 3, 12, "mismatched tag"},
          "stage.xml",
          u8"stage.xml の 3 行 12 列: XML の書式が正しくありません。",
