@@ -107,8 +107,7 @@ void PaintLiterally(HWND window) {
 double DibCopyFloor(HWND window) {
     RECT client;
     GetClientRect(window, &client);
-    std::vector<std::uint32_t> frame(static_cast<size_t>(client.right) * client.bottom,
-                                     0xFF808080);
+    std::vector<std::uint32_t> frame(static_cast<size_t>(client.right) * client.bottom, 0xFF808080);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = client.right;

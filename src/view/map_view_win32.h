@@ -3,7 +3,5 @@
 
 #include <windows.h>
 
-
 // Redraws the whole client area, whatever region was invalidated.
 void PaintMapView(HWND window, HDC deviceContext);
-

@@ -96,6 +96,37 @@ TEST_F(MapFilePairTest, GridIsReadByTheWidthAndHeightOfTheParameterFile) {
     }
 }
 
+// The grid file is read in blocks of 64 KB: a CR as the last byte of a block
+// must pair with an LF that opens the next block, stand alone before any
+// other byte, the end of the file or a 0x1A that ends it.
+TEST_F(MapFilePairTest, ACarriageReturnAtTheEndOfABlockIsReadAsInTextMode) {
+    constexpr size_t BLOCK = 65536;
+    const std::string firstRow(BLOCK - 1, '1');  // the CR falls on the block's last byte
+    const std::string size = "<x>" + std::to_string(BLOCK - 1) + "</x><y>2</y>";
+    const std::string pattern = "0110";
+    const std::string secondRow = [&] {
+        std::string row;
+        while (row.size() < BLOCK - 1) row += pattern;
+        return row.substr(0, BLOCK - 1);
+    }();
+    struct BoundaryCase {
+        const char* what;
+        std::string afterCr;
+        std::string secondRow;
+    };
+    const BoundaryCase cases[] = {
+        {"CR LF across the blocks", "\n" + secondRow, secondRow},
+        {"a lone CR, then the next row", secondRow, secondRow},
+        {"a CR as the file's last byte", "", std::string(BLOCK - 1, '0')},
+        {"a CR, then 0x1A opening the next block", "\x1A" + secondRow, std::string(BLOCK - 1, '0')},
+    };
+    for (const BoundaryCase& c : cases) {
+        document = MapDocument();
+        ASSERT_TRUE(read(parameterFile(size), firstRow + "\r" + c.afterCr)) << c.what;
+        EXPECT_EQ(rowsOf(document), firstRow + "|" + c.secondRow + "|") << c.what;
+    }
+}
+
 TEST_F(MapFilePairTest, NumbersSkipLeadingSpaceAndIgnoreWhatFollows) {
     ASSERT_TRUE(read(parameterFile("<x> +2</x><y>\t1 rows</y><rank1>12 </rank1><rank2>13abc</rank2>"
                                    "<rate1>-7</rate1><rate2>-8.5</rate2>"),
