@@ -43,12 +43,6 @@ ParameterNumber readParameterNumber(std::string_view text) {
     return {number.saturated, NumberProblem::None};
 }
 
-std::optional<std::int32_t> parseParameterNumber(std::string_view text) {
-    const ParameterNumber number = readParameterNumber(text);
-    if (number.problem != NumberProblem::None) return std::nullopt;
-    return number.value;
-}
-
 std::int32_t parseDialogNumber(std::string_view text) { return scanDecimal(text).saturated; }
 
 std::string formatDecimal(std::int32_t value) { return std::to_string(value); }

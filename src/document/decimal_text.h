@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,9 +18,6 @@ struct ParameterNumber {
 // Parameter-file values, with the reason when there is no digit or the value
 // does not fit in 32 bits.
 ParameterNumber readParameterNumber(std::string_view text);
-
-// The same, nullopt on either problem.
-std::optional<std::int32_t> parseParameterNumber(std::string_view text);
 
 // Dialog fields, as atoi/strtol do it: 0 when there is no digit, values beyond
 // the 32-bit range saturate at 2147483647 and -2147483648.

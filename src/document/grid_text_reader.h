@@ -17,16 +17,16 @@ class GridTextReader {
     // file, clear cells.
     CellRow readRow(size_t count);
 
-    // Appends the next `count` characters to `row` as cells; past the end of
-    // the file, clear cells.
-    void appendCells(CellRow& row, size_t count);
-
     // Passes over the next character (a row's line end).
     void skipCharacter();
 
     bool failed() const { return readError; }
 
   private:
+    // Appends the next `count` characters to `row` as cells; past the end of
+    // the file, clear cells.
+    void appendCells(CellRow& row, size_t count);
+
     // Reads and translates the next block; false at the end of the file.
     bool refill();
     void translateBlock(size_t rawSize);

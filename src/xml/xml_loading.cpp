@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <map>
 #include <new>
 #include <vector>
 
@@ -31,8 +30,10 @@ struct LoadState {
     bool outOfMemory = false;
     XMLLoadFailure failure;  // set by a callback that stops the parser
     std::string encodingName;
-    bool encodingIsUtf8 = false;
-    std::map<int, int> multiByteCache;  // sequence -> code point, for the unknown encoding
+    // Code points of two-byte Shift_JIS sequences met so far (UNCONVERTED
+    // where not yet asked): a conversion through the code page is slow one
+    // by one, and a file repeats its characters.
+    std::vector<int> shiftJisCache;
 };
 
 TextPosition currentPosition(XML_Parser parser) {
@@ -207,25 +208,27 @@ int shiftJisCodePoint(std::string_view bytes) {
     return static_cast<int>(codePoints->front());
 }
 
-int XMLCALL convertMultiByte(void* data, const char* sequence) {
+constexpr int UNCONVERTED = -2;
+
+int XMLCALL convertShiftJis(void* data, const char* sequence) {
     LoadState& state = *static_cast<LoadState*>(data);
-    if (state.encodingIsUtf8) {
-        const size_t length = static_cast<unsigned char>(sequence[0]) >= 0xF0   ? 4
-                              : static_cast<unsigned char>(sequence[0]) >= 0xE0 ? 3
-                                                                                : 2;
-        const auto codePoints = decodeUtf8(std::string_view(sequence, length));
-        return codePoints && codePoints->size() == 1 ? static_cast<int>(codePoints->front()) : -1;
-    }
-    // Code-page conversions are slow one by one; a file repeats its characters.
-    const int key =
+    const size_t key =
         static_cast<unsigned char>(sequence[0]) << 8 | static_cast<unsigned char>(sequence[1]);
+    int& codePoint = state.shiftJisCache[key];
+    if (codePoint != UNCONVERTED) return codePoint;
     try {
-        const auto found = state.multiByteCache.find(key);
-        if (found != state.multiByteCache.end()) return found->second;
-        return state.multiByteCache[key] = shiftJisCodePoint(std::string_view(sequence, 2));
+        return codePoint = shiftJisCodePoint(std::string_view(sequence, 2));
     } catch (const std::bad_alloc&) {
-        return shiftJisCodePoint(std::string_view(sequence, 2));
+        state.outOfMemory = true;  // raised again once the parser has returned
+        return -1;
     }
+}
+
+int XMLCALL convertUtf8(void*, const char* sequence) {
+    const auto lead = static_cast<unsigned char>(sequence[0]);
+    const size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    const auto codePoints = decodeUtf8(std::string_view(sequence, length));
+    return codePoints && codePoints->size() == 1 ? static_cast<int>(codePoints->front()) : -1;
 }
 
 void fillShiftJisMap(XML_Encoding& info) {
@@ -248,20 +251,17 @@ void fillUtf8Map(XML_Encoding& info) {
 
 // Code page 932 under its common names, and the spellings of UTF-8, ASCII and
 // Latin-1 that Expat does not know by itself.
-int XMLCALL onUnknownEncoding(void* data, const XML_Char* declared, XML_Encoding* info) {
-    LoadState& state = *static_cast<LoadState*>(data);
-    state.encodingName = declared;
-    const std::string name = upperCase(declared);
+int describeEncoding(LoadState& state, const std::string& name, XML_Encoding* info) {
     info->data = &state;
     info->convert = nullptr;
     info->release = nullptr;
     if (isOneOf(name, {"SHIFT_JIS", "SHIFT-JIS", "SJIS", "MS_KANJI", "CP932", "WINDOWS-31J"})) {
+        state.shiftJisCache.assign(1 << 16, UNCONVERTED);
         fillShiftJisMap(*info);
-        info->convert = convertMultiByte;
+        info->convert = convertShiftJis;
     } else if (isOneOf(name, {"UTF8"})) {
-        state.encodingIsUtf8 = true;
         fillUtf8Map(*info);
-        info->convert = convertMultiByte;
+        info->convert = convertUtf8;
     } else if (isOneOf(name, {"ASCII"})) {
         for (int byte = 0; byte < 256; ++byte) info->map[byte] = byte < 0x80 ? byte : -1;
     } else if (isOneOf(name, {"LATIN1", "ISO_8859-1"})) {
@@ -270,6 +270,17 @@ int XMLCALL onUnknownEncoding(void* data, const XML_Char* declared, XML_Encoding
         return XML_STATUS_ERROR;
     }
     return XML_STATUS_OK;
+}
+
+int XMLCALL onUnknownEncoding(void* data, const XML_Char* declared, XML_Encoding* info) {
+    LoadState& state = *static_cast<LoadState*>(data);
+    try {
+        state.encodingName = declared;
+        return describeEncoding(state, upperCase(declared), info);
+    } catch (const std::bad_alloc&) {
+        state.outOfMemory = true;
+        return XML_STATUS_ERROR;
+    }
 }
 
 // --- One parse ---------------------------------------------------------------

@@ -8,6 +8,7 @@
 
 #include "document/map_file_pair.h"
 #include "test_support.h"
+#include "xml/xml_loading.h"
 
 namespace {
 
@@ -265,26 +266,40 @@ TEST_F(BadInputCatalogue, DamagedParameterFilesAreRefusedWithTheirReasonOrReadBy
     }
 }
 
-TEST_F(BadInputCatalogue, MissingOrFolderFilesFailTheOpenNamingTheFile) {
+TEST_F(BadInputCatalogue, MissingFolderOrOversizedFilesFailTheOpenNamingTheFile) {
     writeFileBytes(folder.file("lost.xml"), pair("<x>1</x><y>1</y>"));
     writeFileBytes(folder.file("dir.xml"), pair("<x>1</x><y>1</y>"));
     makeFolder(folder.file("dir.map"));
     makeFolder(folder.file("both.map"));
     makeFolder(folder.file("both.xml"));
-    const std::pair<const char*, PairFile> cases[] = {
-        {"lost.map", PairFile::GridFile},
-        {"dir.map", PairFile::GridFile},
-        {"both.map", PairFile::ParameterFile},
-        {"none.map", PairFile::ParameterFile},
-    };
-    for (const auto& [name, file] : cases) {
-        const PairReadResult read = open(folder.file(name));
-        ASSERT_FALSE(read.ok()) << name;
-        EXPECT_EQ(read.failure->file, file) << name;
-        EXPECT_EQ(read.failure->kind, LoadFailureKind::FileUnreadable) << name;
-        EXPECT_EQ(read.failure->line, 0) << name;
+    {
+        // A sparse parameter file one byte over the limit.
+        FILE* file = std::fopen(folder.file("huge.xml").c_str(), "wb");
+        ASSERT_NE(file, nullptr);
+        ASSERT_EQ(std::fseek(file, MAX_XML_FILE_BYTES, SEEK_SET), 0);
+        std::fputc(' ', file);
+        std::fclose(file);
     }
-    expectUnchanged("missing or folder");
+    struct FileCase {
+        const char* name;
+        PairFile file;
+        LoadFailureKind kind;
+    };
+    const FileCase cases[] = {
+        {"lost.map", PairFile::GridFile, K::FileUnreadable},
+        {"dir.map", PairFile::GridFile, K::FileUnreadable},
+        {"both.map", PairFile::ParameterFile, K::FileUnreadable},
+        {"none.map", PairFile::ParameterFile, K::FileUnreadable},
+        {"huge.map", PairFile::ParameterFile, K::FileTooLarge},
+    };
+    for (const FileCase& c : cases) {
+        const PairReadResult read = open(folder.file(c.name));
+        ASSERT_FALSE(read.ok()) << c.name;
+        EXPECT_EQ(read.failure->file, c.file) << c.name;
+        EXPECT_EQ(read.failure->kind, c.kind) << c.name;
+        EXPECT_EQ(read.failure->line, 0) << c.name;
+    }
+    expectUnchanged("missing, folder or oversized");
 }
 
 TEST_F(BadInputCatalogue, HugeGridFileForASmallMapIsReadOnlyAsFarAsNeeded) {

@@ -68,6 +68,22 @@ TEST(XmlLoading, ShiftJisUnderEveryCommonNameIsReadAsCodePage932) {
     }
 }
 
+TEST(XmlLoading, OtherSpellingsOfUtf8AsciiAndLatin1AreRead) {
+    // é is not in code page 932: it arrives as the default character.
+    const LoadCase cases[] = {
+        {"UTF8", "\xE6\xA3\xAE", "r{#text\"" + sjis(u8"森") + "\"}"},
+        {"ASCII", "ok", "r{#text\"ok\"}"},
+        {"ASCII", "\xE9", "<empty>"},
+        {"LATIN1", "\xE9", "r{#text\"?\"}"},
+        {"ISO_8859-1", "\xE9", "r{#text\"?\"}"},
+    };
+    for (const LoadCase& c : cases) {
+        const std::string bytes =
+            "<?xml version='1.0' encoding='" + std::string(c.what) + "'?><r>" + c.bytes + "</r>";
+        EXPECT_EQ(describeTree(LoadXMLBytes(bytes)), c.tree) << c.what << " " << c.bytes;
+    }
+}
+
 struct FileCase {
     const char* file;
     std::string tree;

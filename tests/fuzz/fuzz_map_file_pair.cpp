@@ -44,10 +44,10 @@ RequestedSize requestedSize(const std::string& xml) {
     for (const XMLNodesPtr& child : root->getChildren()) {
         const XMLNodesList values = child->getChildren();
         if (values.empty()) continue;
-        const auto number = parseParameterNumber(values.front()->getText());
-        if (!number) continue;
-        if (child->getName() == "x") x = *number;
-        if (child->getName() == "y") y = *number;
+        const ParameterNumber number = readParameterNumber(values.front()->getText());
+        if (number.problem != NumberProblem::None) continue;
+        if (child->getName() == "x") x = number.value;
+        if (child->getName() == "y") y = number.value;
     }
     return {x, y};
 }
