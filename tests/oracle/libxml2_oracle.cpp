@@ -9,6 +9,7 @@
 #include <regex>
 
 #include "xml/code_page.h"
+#include "xml/xml_loading.h"
 
 namespace {
 
@@ -127,39 +128,43 @@ bool hasAdjacentCdata(std::string_view bytes) {
 
 bool declaresForeignEncoding(std::string_view bytes) {
     static const std::regex foreign(
-        "encoding *= *['\"](?!(UTF-8|UTF-16|US-ASCII|ISO-8859-1|Shift_JIS)['\"])",
+        "encoding[ \\t\\r\\n]*=[ "
+        "\\t\\r\\n]*['\"](?!(UTF-8|UTF-16|US-ASCII|ISO-8859-1|Shift_JIS)['\"])",
         std::regex::icase);
     return std::regex_search(bytes.begin(), bytes.end(), foreign);
 }
 
-bool highByteAfterLastTag(std::string_view bytes) {
-    const size_t last = bytes.rfind('>');
-    if (last == std::string_view::npos) return false;
-    for (size_t at = last + 1; at < bytes.size(); ++at)
-        if (static_cast<unsigned char>(bytes[at]) >= 0x80) return true;
-    return false;
-}
-
-// The bytes as iconv converts them from `encoding`, or nullopt if it cannot.
-std::optional<std::string> iconvToUtf8(const char* encoding, std::string_view bytes) {
+// How many bytes iconv converts from `encoding` before the first it cannot
+// (all of them when it converts everything).
+size_t decodablePrefix(const char* encoding, std::string_view bytes) {
     iconv_t handle = iconv_open("UTF-8", encoding);
-    if (handle == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+    if (handle == reinterpret_cast<iconv_t>(-1)) return 0;
     std::string out(bytes.size() * 4 + 16, '\0');
     char* in = const_cast<char*>(bytes.data());
     size_t inLeft = bytes.size();
     char* to = out.data();
     size_t outLeft = out.size();
-    const size_t result = iconv(handle, &in, &inLeft, &to, &outLeft);
+    iconv(handle, &in, &inLeft, &to, &outLeft);
     iconv_close(handle);
-    if (result == static_cast<size_t>(-1)) return std::nullopt;
-    out.resize(out.size() - outLeft);
-    return out;
+    return bytes.size() - inLeft;
+}
+
+bool declaresShiftJis(std::string_view bytes) {
+    static const std::regex shiftJis("encoding[ \\t\\r\\n]*=[ \\t\\r\\n]*['\"]Shift_JIS['\"]",
+                                     std::regex::icase);
+    return std::regex_search(bytes.begin(), bytes.end(), shiftJis);
+}
+
+// The document up to the first byte its encoding cannot decode is already
+// complete: libxml2 stops converting there and keeps it.
+bool undecodableAfterCompleteDocument(std::string_view bytes) {
+    const size_t prefix = decodablePrefix(declaresShiftJis(bytes) ? "CP932" : "UTF-8", bytes);
+    return prefix < bytes.size() && LoadXMLBytes(bytes.substr(0, prefix)) != nullptr;
 }
 
 bool shiftJisVariantsDiffer(std::string_view bytes) {
-    static const std::regex shiftJis("encoding *= *['\"]Shift_JIS['\"]", std::regex::icase);
-    if (!std::regex_search(bytes.begin(), bytes.end(), shiftJis)) return false;
-    return iconvToUtf8("CP932", bytes).has_value() != iconvToUtf8("SHIFT_JIS", bytes).has_value();
+    return declaresShiftJis(bytes) &&
+           decodablePrefix("CP932", bytes) != decodablePrefix("SHIFT_JIS", bytes);
 }
 
 // libxml2 2.9 reports these as errors but still returns the document.
@@ -178,9 +183,9 @@ const KnownDifference KNOWN_DIFFERENCES[] = {
     {shiftJisVariantsDiffer, false,
      "a character of code page 932's NEC or IBM extensions (such as \u2460): we read Shift_JIS "
      "as code page 932, libxml2 through iconv's narrower Shift_JIS"},
-    {highByteAfterLastTag, false,
-     "bytes after the root that the encoding cannot decode: libxml2 stops converting there "
-     "and keeps the document, Expat refuses them"},
+    {undecodableAfterCompleteDocument, false,
+     "bytes after a complete document that its encoding cannot decode: libxml2 stops converting "
+     "there and keeps the document, Expat refuses them"},
     {holdsNul, false, "a NUL byte: libxml2 stops reading at it, Expat refuses the character"},
     {refersOutside, false,
      "an external DTD or entity: we refuse text that would have to be fetched, libxml2 goes "
