@@ -49,3 +49,23 @@ bool readWholeFile(const std::string& path, long long maxBytes, std::string& byt
 }
 
 void removeFile(const std::string& path) { std::remove(path.c_str()); }
+
+bool copyFileContent(const std::string& from, const std::string& to, bool* targetOpened) {
+    if (targetOpened) *targetOpened = false;
+    FILE* source = std::fopen(from.c_str(), "rb");
+    if (!source) return false;
+    FILE* target = openForWriting(to);
+    if (targetOpened) *targetOpened = target != nullptr;
+    if (!target) {
+        std::fclose(source);
+        return false;
+    }
+    char buffer[65536];
+    size_t count;
+    bool written = true;
+    while (written && (count = std::fread(buffer, 1, sizeof buffer, source)) > 0)
+        written = std::fwrite(buffer, 1, count, target) == count;
+    const bool readable = !std::ferror(source);
+    std::fclose(source);
+    return finishWriting(target, written && readable);
+}

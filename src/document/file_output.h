@@ -24,3 +24,16 @@ bool readWholeFile(const std::string& path, long long maxBytes, std::string& byt
 bool replaceFile(const std::string& from, const std::string& to);
 
 void removeFile(const std::string& path);
+
+// Writes the content of `from` over `to` in place (the same file, truncated
+// and rewritten), for targets that another program keeps open and that can
+// therefore not be replaced. False if anything could not be read or written;
+// `targetOpened` then tells whether the target may have been changed.
+bool copyFileContent(const std::string& from, const std::string& to, bool* targetOpened = nullptr);
+
+enum class PathKind { Missing, File, Other };
+PathKind pathKind(const std::string& path);
+
+// Puts the folder's list of files on the disk (new files, renames); true
+// where the platform does that by itself.
+bool flushFolderOf(const std::string& path);

@@ -8,8 +8,8 @@
 #include "document/decimal_text.h"
 #include "document/file_output.h"
 #include "document/grid_text_reader.h"
+#include "document/pair_save.h"
 #include "xml/xml_loading.h"
-#include "xml/xml_saving.h"
 
 namespace {
 
@@ -106,7 +106,8 @@ std::optional<CellGrid> ReadGridFile(const std::string& path, int width, int hei
 }
 
 PairReadResult ReadMapFilePair(const std::string& mapPath, MapDocument& document) {
-    const XMLLoadResult loaded = ReadXMLFile(MakeXmlPath(mapPath));
+    const PairSources sources = FinishInterruptedSave(mapPath);
+    const XMLLoadResult loaded = ReadXMLFile(sources.parameters);
     if (!loaded.root) return {xmlFailure(loaded.failure)};
     const auto read = readParameters(*loaded.root);
     if (const auto* failure = std::get_if<LoadFailure>(&read)) return {*failure};
@@ -115,7 +116,7 @@ PairReadResult ReadMapFilePair(const std::string& mapPath, MapDocument& document
         return {
             parameterFailure(LoadFailureKind::SizeRefused, {},
                              std::to_string(parameters.x) + " x " + std::to_string(parameters.y))};
-    auto grid = ReadGridFile(mapPath, parameters.x, parameters.y);
+    auto grid = ReadGridFile(sources.grid, parameters.x, parameters.y);
     if (!grid) return {LoadFailure{PairFile::GridFile, LoadFailureKind::FileUnreadable, 0, 0, ""}};
     document.applyThresholds(parameters.rank1, parameters.rank2, parameters.rate1,
                              parameters.rate2);
@@ -167,55 +168,4 @@ bool WriteGridFile(const std::string& path, const CellGrid& grid) {
     }
     flushBlock();
     return finishWriting(file, written);
-}
-
-namespace {
-
-// Suffix of the new files that a save writes beside the old ones before it
-// replaces them.
-const std::string NEW_FILE_SUFFIX = ".kalmia-new";
-
-// For folders that refuse replacing files: the parameter file first, so that
-// a target that cannot be written at all fails before anything changed.
-SaveOutcome WritePairInPlace(const std::string& mapPath, const std::string& xmlPath,
-                             const std::string& parameterFile, const CellGrid& grid) {
-    if (!writeWholeFile(xmlPath, parameterFile)) return SaveOutcome::Failed;
-    return WriteGridFile(mapPath, grid) ? SaveOutcome::Saved : SaveOutcome::Failed;
-}
-
-}  // namespace
-
-// Both new files are written completely beside the targets first; only then
-// do they replace the old pair, the parameter file first. If the grid file
-// then cannot be replaced, the old parameter file is put back, so a failed
-// save leaves the old pair as it was.
-SaveOutcome WriteMapFilePairFiles(const std::string& mapPath, const MapDocument& document) {
-    const auto parameterFile = SerializeXMLDocument(BuildParameterTree(document));
-    if (!parameterFile) return SaveOutcome::Failed;
-    const std::string xmlPath = MakeXmlPath(mapPath);
-    const std::string newGrid = mapPath + NEW_FILE_SUFFIX;
-    const std::string newXml = xmlPath + NEW_FILE_SUFFIX;
-    auto removeNewFiles = [&] {
-        removeFile(newGrid);
-        removeFile(newXml);
-    };
-    if (!WriteGridFile(newGrid, document.cells) || !writeWholeFile(newXml, *parameterFile)) {
-        removeNewFiles();
-        return SaveOutcome::Failed;
-    }
-    std::string oldParameterFile;
-    const bool hadParameterFile = readWholeFile(xmlPath, MAX_XML_FILE_BYTES, oldParameterFile);
-    if (!replaceFile(newXml, xmlPath)) {
-        removeNewFiles();
-        return WritePairInPlace(mapPath, xmlPath, *parameterFile, document.cells);
-    }
-    if (!replaceFile(newGrid, mapPath)) {
-        removeNewFiles();
-        if (hadParameterFile)
-            writeWholeFile(xmlPath, oldParameterFile);
-        else
-            removeFile(xmlPath);
-        return SaveOutcome::Failed;
-    }
-    return SaveOutcome::Saved;
 }

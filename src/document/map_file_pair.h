@@ -7,6 +7,7 @@
 
 #include "document/load_failure.h"
 #include "document/map_document.h"
+#include "document/pair_save.h"
 #include "xml/xml_nodes.h"
 
 // The parameter file's path: the last three characters replaced by "xml"
@@ -27,7 +28,8 @@ struct [[nodiscard]] PairReadResult {
     explicit operator bool() const { return ok(); }
 };
 
-// Reads the pair into `document`, all or nothing: on any failure (the
+// Reads the pair into `document`, all or nothing, after finishing a save of
+// it that was interrupted (see FinishInterruptedSave): on any failure (the
 // parameter file unreadable or not well-formed, a number missing or out of
 // range, no rows, a size beyond the limits, the grid file unreadable) it
 // returns the reason and leaves `document` exactly as it was.
@@ -42,7 +44,8 @@ bool WriteGridFile(const std::string& path, const CellGrid& grid);
 
 enum class SaveOutcome { Saved, Failed };
 
-// Writes the grid file, then the parameter file. Failed if either could not
-// be written completely.
+// Writes the pair all or nothing (see document/pair_save.h): Saved when both
+// new files are in place, Failed with the old pair as it was otherwise.
 SaveOutcome WriteMapFilePairFiles(const std::string& mapPath,
-                                  const MapDocument& document = currentMap);
+                                  const MapDocument& document = currentMap,
+                                  const SaveStepObserver& observer = {});

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "document/map_file_pair.h"
+#include "document/pair_save.h"
 #include "test_support.h"
 
 namespace {
@@ -69,6 +70,24 @@ TEST(SafeSave, OverwritingAPairReplacesBothFiles) {
     ASSERT_TRUE(ReadMapFilePair(mapPath, read));
     EXPECT_TRUE(read == mapOfSize(4, 2, "new"));
     EXPECT_EQ(filesIn(folder.path()), (std::vector<std::string>{"stage.map", "stage.xml"}));
+}
+
+// Windows without long paths refuses 260 characters or more: the files of a
+// save must be no longer than the longest target the file dialogs give.
+TEST(SafeSave, SideFilesOfA259CharacterTargetStayWithin259Characters) {
+    const std::string folder = "C:\\" + std::string(200, 'f') + "\\";
+    const std::string target = folder + std::string(259 - folder.size() - 4, 'n') + ".map";
+    ASSERT_EQ(target.size(), 259u);
+    const SaveFiles files = SaveFilesFor(target);
+    std::vector<std::string> all = {files.grid,    files.parameters,    files.newGrid,
+                                    files.oldGrid, files.newParameters, files.oldParameters,
+                                    files.journal};
+    for (const std::string& path : all) {
+        EXPECT_LE(path.size(), 259u) << path;
+        EXPECT_EQ(path.compare(0, folder.size(), folder), 0) << "not beside the target: " << path;
+    }
+    std::sort(all.begin(), all.end());
+    EXPECT_EQ(std::unique(all.begin(), all.end()), all.end()) << "two files of a save share a name";
 }
 
 #ifndef _WIN32

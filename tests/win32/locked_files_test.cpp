@@ -1,8 +1,12 @@
-// Files another program holds open without sharing: an Open fails and keeps
-// the map, a Save fails and keeps the pair.
+// Files another program holds open: without sharing, an Open fails and keeps
+// the map and a Save fails and keeps the pair. Shared for reading and writing
+// but not for deleting, the files cannot be replaced, so a Save rewrites them
+// in place, and puts both old files back if that fails part-way.
 #include <windows.h>
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 #include "core/test_support.h"
 #include "document/map_file_pair.h"
@@ -10,8 +14,8 @@
 namespace {
 
 struct LockedFile {
-    explicit LockedFile(const std::string& path)
-        : handle(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+    explicit LockedFile(const std::string& path, DWORD sharing = 0)
+        : handle(CreateFileA(path.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING,
                              FILE_ATTRIBUTE_NORMAL, nullptr)) {}
     ~LockedFile() { CloseHandle(handle); }
     HANDLE handle;
@@ -38,8 +42,65 @@ TEST(LockedFiles, LockedGridFileFailsTheOpenAndTheSave) {
     }
     EXPECT_EQ(readFileBytes(mapPath), oldGrid);
     EXPECT_EQ(readFileBytes(folder.file("stage.xml")), oldXml);
-    EXPECT_FALSE(fileExists(mapPath + ".kalmia-new"));
-    EXPECT_FALSE(fileExists(folder.file("stage.xml.kalmia-new")));
+    EXPECT_FALSE(fileExists(SaveFilesFor(mapPath).newGrid));
+    EXPECT_FALSE(fileExists(SaveFilesFor(mapPath).newParameters));
+}
+
+constexpr DWORD SHARE_READ_WRITE = FILE_SHARE_READ | FILE_SHARE_WRITE;
+
+struct HeldPair {
+    TempFolder folder;
+    std::string mapPath = folder.file("stage.map");
+    std::string xmlPath = folder.file("stage.xml");
+    std::string oldGrid, oldXml;
+    MapDocument newMap;
+
+    HeldPair() {
+        MapDocument old;
+        old.setCell(2, 2, 1);
+        EXPECT_EQ(WriteMapFilePairFiles(mapPath, old), SaveOutcome::Saved);
+        oldGrid = readFileBytes(mapPath);
+        oldXml = readFileBytes(xmlPath);
+        newMap.resizeGrid(60, 40);
+        newMap.setMapName("new");
+    }
+    std::vector<std::string> sideFilesLeft() const {
+        const SaveFiles files = SaveFilesFor(mapPath);
+        std::vector<std::string> left;
+        for (const std::string& side : {files.newGrid, files.newParameters, files.oldGrid,
+                                        files.oldParameters, files.journal})
+            if (fileExists(side)) left.push_back(side);
+        return left;
+    }
+};
+
+TEST(LockedFiles, FilesHeldWithoutDeleteSharingAreRewrittenInPlace) {
+    HeldPair pair;
+    {
+        LockedFile gridHeld(pair.mapPath, SHARE_READ_WRITE);
+        LockedFile xmlHeld(pair.xmlPath, SHARE_READ_WRITE);
+        ASSERT_NE(gridHeld.handle, INVALID_HANDLE_VALUE);
+        EXPECT_EQ(WriteMapFilePairFiles(pair.mapPath, pair.newMap), SaveOutcome::Saved);
+    }
+    MapDocument read;
+    ASSERT_TRUE(ReadMapFilePair(pair.mapPath, read));
+    EXPECT_TRUE(read == pair.newMap);
+    EXPECT_TRUE(pair.sideFilesLeft().empty());
+}
+
+TEST(LockedFiles, AGridWriteThatFailsInPlacePutsBothOldFilesBack) {
+    HeldPair pair;
+    {
+        // The parameter file can only be rewritten in place; the grid file
+        // not even that, since its holder shares it for reading only.
+        LockedFile xmlHeld(pair.xmlPath, SHARE_READ_WRITE);
+        LockedFile gridHeld(pair.mapPath, FILE_SHARE_READ);
+        ASSERT_NE(gridHeld.handle, INVALID_HANDLE_VALUE);
+        EXPECT_EQ(WriteMapFilePairFiles(pair.mapPath, pair.newMap), SaveOutcome::Failed);
+    }
+    EXPECT_EQ(readFileBytes(pair.mapPath), pair.oldGrid);
+    EXPECT_EQ(readFileBytes(pair.xmlPath), pair.oldXml);
+    EXPECT_TRUE(pair.sideFilesLeft().empty());
 }
 
 }  // namespace

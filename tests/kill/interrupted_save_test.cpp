@@ -1,0 +1,157 @@
+// A save killed at any moment: the next Open of the pair gives exactly the
+// old map or exactly the new one. The child process saves and is killed
+// (SIGKILL) either at a random time over the whole save or stopped exactly
+// at one of its steps, which reaches the short windows between them.
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <map>
+#include <random>
+#include <thread>
+
+#include "core/test_support.h"
+#include "document/map_file_pair.h"
+#include "kill/save_kill_maps.h"
+
+extern char** environ;
+
+namespace {
+
+constexpr int STEP_COUNT = static_cast<int>(SaveStep::JournalRemoved) + 1;
+
+// Where a save was when it died, named by the last step it reported.
+const char* phaseAfter(int lastStep) {
+    static const char* const names[] = {
+        "before the save started",
+        "writing the new files",
+        "writing the journal",
+        "putting the old parameter file aside",
+        "putting the new parameter file in place",
+        "between the replacements: putting the old grid file aside",
+        "putting the new grid file in place",
+        "removing the journal",
+        "removing the side files",
+    };
+    return names[lastStep + 1];
+}
+
+struct Child {
+    pid_t pid = -1;
+    int output = -1;  // the read end of the child's standard output
+};
+
+Child startSave(const std::string& mapPath, int stopAt) {
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0) return {};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
+    const std::string stop = std::to_string(stopAt);
+    char* arguments[] = {const_cast<char*>(KALMIA_SAVE_CHILD), const_cast<char*>(mapPath.c_str()),
+                         const_cast<char*>(stop.c_str()), nullptr};
+    Child child;
+    if (posix_spawn(&child.pid, KALMIA_SAVE_CHILD, &actions, nullptr, arguments, environ) != 0)
+        child.pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    close(pipeEnds[1]);
+    child.output = pipeEnds[0];
+    return child;
+}
+
+// Waits for the child's first step: its save has started.
+int waitForTheStart(int output) {
+    char step = -1;
+    return read(output, &step, 1) == 1 ? step : -1;
+}
+
+// The last step the child reported before it ended, or `last`.
+int lastStepReported(int output, int last = -1) {
+    char steps[64];
+    ssize_t count;
+    while ((count = read(output, steps, sizeof steps)) > 0) last = steps[count - 1];
+    close(output);
+    return last;
+}
+
+// True when the child died by the kill rather than ending on its own.
+bool killedBySignal(pid_t pid) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+}
+
+std::chrono::microseconds timeOneSave(const std::string& mapPath, const MapDocument& oldMap) {
+    std::chrono::microseconds longest{0};
+    for (int run = 0; run < 3; ++run) {
+        EXPECT_EQ(WriteMapFilePairFiles(mapPath, oldMap), SaveOutcome::Saved);
+        const Child child = startSave(mapPath, -1);
+        waitForTheStart(child.output);
+        const auto start = std::chrono::steady_clock::now();
+        lastStepReported(child.output);
+        killedBySignal(child.pid);
+        longest = std::max(longest, std::chrono::duration_cast<std::chrono::microseconds>(
+                                        std::chrono::steady_clock::now() - start));
+    }
+    return longest;
+}
+
+TEST(InterruptedSave, AKillAtAnyMomentLeavesExactlyTheOldOrTheNewMap) {
+    TempFolder folder;
+    const std::string mapPath = folder.file("stage.map");
+    const MapDocument oldMap = saveKillMap(false);
+    const MapDocument newMap = saveKillMap(true);
+    const auto saveTime = timeOneSave(mapPath, oldMap);
+
+    std::mt19937 random(20261209);
+    std::map<int, int> killsAfterStep;
+    int kills = 0, oldMaps = 0, newMaps = 0;
+    for (int attempt = 0; attempt < 400 && kills < 320; ++attempt) {
+        ASSERT_EQ(WriteMapFilePairFiles(mapPath, oldMap), SaveOutcome::Saved);
+        // Every other kill stops the child at a step, the others land at a
+        // random time between the start and the end of a typical save.
+        const bool atAStep = attempt % 2 == 1;
+        const int stopAt = atAStep ? static_cast<int>(random() % STEP_COUNT) : -1;
+        const Child child = startSave(mapPath, stopAt);
+        ASSERT_GT(child.pid, 0);
+        int firstStep = -1;
+        if (atAStep) {
+            int status = 0;
+            waitpid(child.pid, &status, WUNTRACED);
+        } else {
+            firstStep = waitForTheStart(child.output);
+            std::this_thread::sleep_for(std::chrono::microseconds(
+                std::uniform_int_distribution<long>(0, saveTime.count())(random)));
+        }
+        kill(child.pid, SIGKILL);
+        const int lastStep = lastStepReported(child.output, firstStep);
+        if (!killedBySignal(child.pid)) continue;  // it finished before the kill
+        ++kills;
+        ++killsAfterStep[lastStep];
+
+        MapDocument read;
+        ASSERT_TRUE(ReadMapFilePair(mapPath, read)) << "killed " << phaseAfter(lastStep);
+        const bool isOld = read == oldMap, isNew = read == newMap;
+        ASSERT_TRUE(isOld || isNew) << "a mixed pair after a kill " << phaseAfter(lastStep);
+        oldMaps += isOld;
+        newMaps += isNew;
+    }
+
+    std::ofstream report(KALMIA_KILL_REPORT);
+    report << kills << " saves killed (one save takes about " << saveTime.count() / 1000
+           << " ms); the next Open gave the old map " << oldMaps << " times, the new map "
+           << newMaps << " times, anything else 0 times.\n";
+    for (int step = 0; step < STEP_COUNT; ++step)
+        report << "  " << killsAfterStep[step] << " killed " << phaseAfter(step) << "\n";
+    EXPECT_GE(kills, 300);
+    for (int step = static_cast<int>(SaveStep::Started); step < STEP_COUNT; ++step)
+        EXPECT_GT(killsAfterStep[step], 0) << "no kill " << phaseAfter(step);
+}
+
+}  // namespace
