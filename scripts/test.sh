@@ -16,6 +16,7 @@ record() {  # name, status
 
 ctest --preset native
 record "native core tests" $?
+cat build/native/interrupted_save_report.txt 2>/dev/null
 
 # The same tests built with AddressSanitizer and UndefinedBehaviorSanitizer:
 # any report aborts the test that caused it.

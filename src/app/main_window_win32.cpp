@@ -21,21 +21,28 @@ LRESULT PaintWindow(HWND window) {
     return 0;
 }
 
+// The map was replaced or resized: the bars follow its size, the view is
+// redrawn, and a stroke in progress starts afresh on the new map.
+void ShowChangedMap(HWND window) {
+    UpdateScrollBars(window);
+    InvalidateRect(window, nullptr, FALSE);
+    RestartStroke();
+}
+
 // The name, size and thresholds may all have changed, or none (Cancel); the
 // bars and the view follow in either case.
 void RunParametersCommand(HWND window) {
     DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_PARAMETERS), window, ParameterDlgProc, 0);
-    UpdateScrollBars(window);
-    InvalidateRect(window, nullptr, FALSE);
+    ShowChangedMap(window);
 }
 
 LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     switch (LOWORD(wParam)) {
         case IDM_NEW:
-            FileNew(window);
+            if (FileNew(window)) ShowChangedMap(window);
             return 0;
         case IDM_OPEN:
-            FileOpen(window);
+            if (FileOpen(window)) ShowChangedMap(window);
             return 0;
         case IDM_SAVE:
             FileSave(window);

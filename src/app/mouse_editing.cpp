@@ -85,11 +85,13 @@ bool HandleMouseEvent(MouseEvent event, const CellPosition& cell, MapDocument& d
         case MouseEvent::Move:
             return movePointer(cell, document);
         case MouseEvent::Leave:
-            previousCell.reset();
+            RestartStroke();
             return false;
     }
     return false;
 }
+
+void RestartStroke() { previousCell.reset(); }
 
 void ResetMouseEditing() {
     leftButtonDown = false;

@@ -33,5 +33,10 @@ enum class MouseEvent { LeftDown, LeftUp, RightDown, RightUp, Move, Leave };
 bool HandleMouseEvent(MouseEvent event, const CellPosition& cell,
                       MapDocument& document = currentMap);
 
+// The next move paints only its own cell: the previous pointer position no
+// longer names the same place of the map (the view scrolled, or the map was
+// replaced or resized).
+void RestartStroke();
+
 // Forgets the button flags and the stroke (program start, tests).
 void ResetMouseEditing();

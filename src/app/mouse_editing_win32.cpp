@@ -8,6 +8,17 @@ namespace {
 // Whether WM_MOUSELEAVE has been requested since the last one arrived.
 bool trackingLeave = false;
 
+// The scroll positions of the previous mouse message. When they changed in
+// between, the previous cell lies elsewhere under the pointer and a line to
+// it would cross cells the pointer never touched.
+struct Origin {
+    int horizontal = 0;
+    int vertical = 0;
+    bool operator!=(const Origin& other) const {
+        return horizontal != other.horizontal || vertical != other.vertical;
+    }
+} strokeOrigin;
+
 void TrackLeave(HWND window) {
     if (trackingLeave) return;
     TRACKMOUSEEVENT request = {};
@@ -37,9 +48,10 @@ MouseEvent EventOf(UINT message) {
 }  // namespace
 
 CellPosition CellFromPoint(HWND window, LPARAM lParam) {
-    const int horizontal = ReadScrollPosition(window, SB_HORZ);
-    const int vertical = ReadScrollPosition(window, SB_VERT);
-    return CellFromPoint(LOWORD(lParam), HIWORD(lParam), horizontal, vertical);
+    const Origin origin{ReadScrollPosition(window, SB_HORZ), ReadScrollPosition(window, SB_VERT)};
+    if (origin != strokeOrigin) RestartStroke();
+    strokeOrigin = origin;
+    return CellFromPoint(LOWORD(lParam), HIWORD(lParam), origin.horizontal, origin.vertical);
 }
 
 void HandleMouseMessage(HWND window, UINT message, LPARAM lParam) {

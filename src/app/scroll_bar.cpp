@@ -23,6 +23,11 @@ void setScrollPosition(ScrollBarState& bar, int position) {
     bar.nPos = std::max(bar.nMin, std::min(position, lastScrollPosition(bar)));
 }
 
+int thumbPosition(int barTrackPosition, unsigned messagePosition) {
+    const unsigned low16 = static_cast<unsigned>(barTrackPosition) & 0xFFFFu;
+    return low16 == messagePosition ? barTrackPosition : static_cast<int>(messagePosition);
+}
+
 int scrollDelta(unsigned request, int thumb, int max, int page, int pos) {
     long long delta = 0;
     switch (request) {

@@ -39,6 +39,12 @@ void setScrollRangeAndPage(ScrollBarState& bar, int nMin, int nMax, int page);
 // Sets the position, clamped to nMin .. lastScrollPosition.
 void setScrollPosition(ScrollBarState& bar, int position);
 
+// The thumb position of a thumb request. The message carries only 16 bits;
+// the bar's 32-bit tracking position completes them when its low 16 bits
+// agree, as while the user drags the thumb. A message sent by another program
+// carries its own position, which then counts.
+int thumbPosition(int barTrackPosition, unsigned messagePosition);
+
 // How far a request moves the view, limited to -pos .. max - pos. The thumb
 // value is the bar's tracking position.
 int scrollDelta(unsigned request, int thumb, int max, int page, int pos);

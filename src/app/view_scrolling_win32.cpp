@@ -44,10 +44,11 @@ void UpdateScrollBars(HWND window) {
 
 void HandleScrollMessage(HWND window, int bar, WPARAM wParam) {
     SCROLLINFO info = ReadScrollBar(window, bar);
-    // The bar's 32-bit tracking position, not the 16-bit thumb value of wParam,
-    // so that grids of more than 65535 cells can be tracked to their end.
-    const int delta = scrollDelta(LOWORD(wParam), info.nTrackPos, info.nMax,
-                                  static_cast<int>(info.nPage), info.nPos);
+    // Grids of more than 65535 cells are tracked to their end through the
+    // bar's 32-bit tracking position.
+    const int thumb = thumbPosition(info.nTrackPos, HIWORD(wParam));
+    const int delta =
+        scrollDelta(LOWORD(wParam), thumb, info.nMax, static_cast<int>(info.nPage), info.nPos);
     if (delta == 0) return;
     info.nPos += delta;
     SetScrollInfo(window, bar, &info, TRUE);

@@ -1,6 +1,5 @@
 #include "document/file_commands_win32.h"
 
-#include "app/view_scrolling_win32.h"
 #include "document/map_document.h"
 #include "document/map_file_pair.h"
 
@@ -25,19 +24,13 @@ void FillFileDialog(HWND window, const char* title, DWORD flags) {
     fileDialog.lpstrDefExt = "map";
 }
 
-// The map's size may have changed: the bars follow it, and the view is redrawn.
-void ShowNewMap(HWND window) {
-    UpdateScrollBars(window);
-    InvalidateRect(window, nullptr, FALSE);
-}
-
 }  // namespace
 
-void FileNew(HWND window) {
+bool FileNew(HWND window) {
     if (MessageBoxA(window, "現在の内容を破棄してよろしいですか？", "確認", MB_YESNO) != IDYES)
-        return;
+        return false;
     currentMap = MapDocument();
-    ShowNewMap(window);
+    return true;
 }
 
 namespace {
@@ -51,16 +44,16 @@ std::string FailedFileName(const LoadFailure& failure) {
 
 }  // namespace
 
-void FileOpen(HWND window) {
+bool FileOpen(HWND window) {
     FillFileDialog(window, "ファイルを開く", OFN_FILEMUSTEXIST);
-    if (!GetOpenFileNameA(&fileDialog)) return;
+    if (!GetOpenFileNameA(&fileDialog)) return false;
     const PairReadResult read = ReadMapFilePair(fileDialogPath);
     if (!read) {
         const std::string text = LoadFailureBoxText(*read.failure, FailedFileName(*read.failure));
         MessageBoxA(window, text.c_str(), "エラー", MB_OK);
-        return;
+        return false;
     }
-    ShowNewMap(window);
+    return true;
 }
 
 void FileSave(HWND window) {

@@ -6,8 +6,9 @@
 extern char fileDialogPath[MAX_PATH];
 extern OPENFILENAMEA fileDialog;
 
-void FileNew(HWND window);
-void FileOpen(HWND window);
+// True when the map was replaced; the caller then shows the new map.
+bool FileNew(HWND window);
+bool FileOpen(HWND window);
 void FileSave(HWND window);
 
 // Writes the pair; a failure is shown as the save failure message.

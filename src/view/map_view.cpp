@@ -25,6 +25,8 @@ std::pair<long long, long long> visibleRange(long long position, long long exten
 // is chosen without a branch, since cells are as good as random.
 void composeRowLine(const CellRow& row, long long firstColumn, long long endColumn,
                     long long horizontalPosition, std::vector<std::uint32_t>& line) {
+    // Nothing of the row in view; no iterator or pointer is formed outside it.
+    if (firstColumn >= endColumn) return;
     auto cell = row.begin() + firstColumn;
     std::uint32_t* out = line.data() + (firstColumn - horizontalPosition) * CELL_SIZE;
     std::uint32_t* const lineEnd = line.data() + line.size();

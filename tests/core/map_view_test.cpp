@@ -36,6 +36,19 @@ TEST(MapViewDifferential, MatchesTheLiteralDrawingForRandomGridsSizesAndPosition
     }
 }
 
+// The renderer draws any position, however far past the grid; under the
+// sanitizers this also proves that nothing outside a row is touched.
+TEST(MapViewDifferential, PositionsFarPastASmallGridShowOnlyBackground) {
+    std::mt19937 random(15);
+    const CellGrid grid = randomGrid(random, 3, 50);
+    const int overshoots[] = {1, 1000, 100000};
+    for (int overshoot : overshoots) {
+        expectSamePicture(517, 403, 3 + overshoot, 0, grid);
+        expectSamePicture(517, 403, 0, 50 + overshoot, grid);
+        expectSamePicture(517, 403, 3 + overshoot, 50 + overshoot, grid);
+    }
+}
+
 TEST(MapViewDifferential, RowsOfWidthZeroAndAnEmptyGridShowOnlyBackground) {
     expectSamePicture(64, 64, 0, 0, CellGrid(5, CellRow()));
     ViewCanvas canvas(40, 30);

@@ -88,3 +88,19 @@ TEST(ScrollDelta, LineDownAtTheLastPositionIsClampedBackByTheBar) {
 }
 
 }  // namespace
+
+TEST(ThumbPosition, TheBarsTrackingPositionCountsOnlyWhenItsLow16BitsAgree) {
+    struct Case {
+        const char* what;
+        int barTrackPosition;
+        unsigned messagePosition;
+        int thumb;
+    } const cases[] = {
+        {"dragged beyond 16 bits", 90000, 90000 & 0xFFFF, 90000},
+        {"dragged within 16 bits", 30, 30, 30},
+        {"sent by another program", 0, 10, 10},
+        {"sent, the bar elsewhere beyond 16 bits", 90000, 7, 7},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(thumbPosition(c.barTrackPosition, c.messagePosition), c.thumb) << c.what;
+}

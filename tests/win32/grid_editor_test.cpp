@@ -8,6 +8,7 @@
 #include "app/scroll_bar.h"
 #include "app/view_scrolling_win32.h"
 #include "document/map_document.h"
+#include "resources/resource.h"
 #include "view/map_view.h"
 #include "view/map_view_win32.h"
 #include "win32/window_fixture.h"
@@ -127,6 +128,46 @@ TEST_F(GridEditorTest, ThumbTrackingFollowsTheBarsTrackPositionBeyond16Bits) {
     EXPECT_EQ(info.nPos, 66000);
     SendMessageA(window, WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 66000 & 0xFFFF), 0);
     EXPECT_EQ(ReadBar(window, SB_HORZ).nPos, 66000);  // not 66000 - 65536
+}
+
+// Another program or an automation tool sends the position in the message;
+// the bar is not being dragged, so its tracking position is its position.
+TEST_F(GridEditorTest, ThumbTrackingSentByAnotherProgramMovesToTheMessagesPosition) {
+    window = ResetMainWindow(200, 200);
+    SendMessageA(window, WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 10), 0);
+    SendMessageA(window, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 7), 0);
+    EXPECT_EQ(ReadBar(window, SB_HORZ).nPos, 10);
+    EXPECT_EQ(ReadBar(window, SB_VERT).nPos, 7);
+}
+
+int setCellCount(const MapDocument& document) {
+    int count = 0;
+    for (const CellRow& row : document.cells)
+        for (std::uint8_t cell : row) count += cell;
+    return count;
+}
+
+// A stroke held across a change of the view or of the map goes on from
+// where the pointer is, never from a cell the pointer was over before.
+TEST_F(GridEditorTest, AStrokeDrawsNoLineAcrossAScrollOrANewMap) {
+    currentMap.resizeGrid(100, 100);
+    UpdateScrollBars(window);
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+    scroll(WM_HSCROLL, SB_PAGEDOWN);
+    ASSERT_EQ(ReadBar(window, SB_HORZ).nPos, 49);
+    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(4, 100));
+    EXPECT_EQ(currentMap.cells[0][0], 1);
+    EXPECT_EQ(currentMap.cells[12][49], 1);
+    EXPECT_EQ(setCellCount(currentMap), 2) << "a line from the cell before the scroll";
+
+    window = ResetMainWindow(400, 400);
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+    DialogWatcher yes([](HWND box) { PressButton(box, IDYES); });
+    SendMessageA(window, WM_COMMAND, IDM_NEW, 0);
+    ASSERT_TRUE(yes.handled());
+    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(100, 100));
+    EXPECT_EQ(currentMap.cells[12][12], 1);
+    EXPECT_EQ(setCellCount(currentMap), 1) << "a line from the cell on the replaced map";
 }
 
 TEST_F(GridEditorTest, MouseMessagesEditTheCellsUnderThePointerAtScrollOffsets) {
