@@ -1,10 +1,14 @@
 #include "app/main_window.h"
+
+#include <exception>
+
 #include "app/mouse_editing_win32.h"
 #include "app/view_scrolling_win32.h"
 #include "document/file_commands_win32.h"
 #include "resources/resource.h"
 #include "view/about_dialog_win32.h"
 #include "view/map_view_win32.h"
+#include "view/out_of_memory_win32.h"
 #include "view/parameter_dialog_win32.h"
 
 HINSTANCE appInstance;
@@ -13,10 +17,15 @@ char windowClassName[100];
 
 namespace {
 
+// A paint that runs out of memory leaves the old picture; EndPaint must
+// still come, or the window would ask to be painted again and again.
 LRESULT PaintWindow(HWND window) {
     PAINTSTRUCT paint;
     HDC deviceContext = BeginPaint(window, &paint);
-    PaintMapView(window, deviceContext);
+    try {
+        PaintMapView(window, deviceContext);
+    } catch (const std::exception&) {
+    }
     EndPaint(window, &paint);
     return 0;
 }
@@ -103,7 +112,9 @@ int RunMessageLoop(HINSTANCE instance) {
     return static_cast<int>(message.wParam);
 }
 
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+namespace {
+
+LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
             UpdateScrollBars(window);
@@ -136,5 +147,18 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return 0;
         default:
             return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+}  // namespace
+
+// Each handler leaves the map whole when memory runs out; the exception
+// stops here, never in the system's code that called us.
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        return HandleMainWindowMessage(window, message, wParam, lParam);
+    } catch (const std::exception&) {
+        ReportOutOfMemory(window);
+        return 0;
     }
 }

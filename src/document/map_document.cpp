@@ -1,5 +1,7 @@
 #include "document/map_document.h"
 
+#include <algorithm>
+
 MapDocument currentMap;
 
 bool isAcceptedGridSize(int width, int height) {
@@ -15,10 +17,25 @@ CellGrid MapDocument::copyCells() const { return cells; }
 
 void MapDocument::setCell(int x, int y, std::uint8_t value) { cells[y][x] = value; }
 
+// All or nothing: everything that allocates (wider rows, new rows) comes
+// first and is undone if an allocation fails; what only frees (narrower
+// rows, fewer rows) comes last and cannot fail.
 void MapDocument::resizeGrid(int width, int height) {
     if (!isAcceptedGridSize(width, height)) return;
-    cells.resize(static_cast<size_t>(height));
-    for (CellRow& row : cells) row.resize(static_cast<size_t>(width), 0);
+    const size_t newWidth = static_cast<size_t>(width), newHeight = static_cast<size_t>(height);
+    const size_t oldWidth = cells.at(0).size();
+    const size_t keptRows = std::min(cells.size(), newHeight);
+    size_t widened = 0;
+    try {
+        for (; newWidth > oldWidth && widened < keptRows; ++widened)
+            cells[widened].resize(newWidth, 0);
+        if (newHeight > cells.size()) cells.resize(newHeight, CellRow(newWidth, 0));
+    } catch (...) {
+        for (size_t y = 0; y < widened; ++y) cells[y].resize(oldWidth);
+        throw;
+    }
+    cells.resize(newHeight);
+    for (CellRow& row : cells) row.resize(newWidth);
 }
 
 void MapDocument::setMapName(std::string newName) { name = std::move(newName); }

@@ -44,7 +44,8 @@ struct MapDocument {
     // The caller guarantees 0 <= x < width and 0 <= y < height.
     void setCell(int x, int y, std::uint8_t value);
     // Keeps the overlap of old and new size; refuses sizes below 1 or beyond
-    // MAX_GRID_CELLS without any change.
+    // MAX_GRID_CELLS without any change, and changes nothing when memory runs
+    // out (std::bad_alloc).
     void resizeGrid(int width, int height);
     void setMapName(std::string newName);
     std::string copyMapName() const;

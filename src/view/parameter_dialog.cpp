@@ -2,14 +2,9 @@
 
 #include "document/decimal_text.h"
 
-namespace {
-
-// Lead bytes of Shift_JIS (code page 932) double-byte characters.
 bool isShiftJisLeadByte(unsigned char byte) {
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
-
-}  // namespace
 
 ParameterTexts loadParameterTexts(const MapDocument& document) {
     const auto [width, height] = document.gridSize();
@@ -20,16 +15,19 @@ ParameterTexts loadParameterTexts(const MapDocument& document) {
 }
 
 void applyParameterTexts(const ParameterTexts& texts, MapDocument& document) {
+    // What may fail for want of memory comes first and changes nothing then:
+    // the copy of the name, and the resize, which is all or nothing.
+    std::string name = texts.name;
+    document.resizeGrid(parseDialogNumber(texts.x), parseDialogNumber(texts.y));
     document.applyThresholds(parseDialogNumber(texts.timeSA), parseDialogNumber(texts.timeAB),
                              parseDialogNumber(texts.rateSA), parseDialogNumber(texts.rateAB));
-    document.setMapName(texts.name);
-    document.resizeGrid(parseDialogNumber(texts.x), parseDialogNumber(texts.y));
+    document.setMapName(std::move(name));
 }
 
-std::string cutFieldText(std::string_view text) {
+std::string cutFieldText(std::string_view text, LeadByteTest isLeadByte) {
     size_t end = 0;
     while (end < text.size()) {
-        const size_t length = isShiftJisLeadByte(static_cast<unsigned char>(text[end])) ? 2 : 1;
+        const size_t length = isLeadByte(static_cast<unsigned char>(text[end])) ? 2 : 1;
         // Neither half a character at the limit nor a lead byte whose second
         // half is missing (as when the window system itself cut the text).
         if (end + length > MAX_FIELD_BYTES || end + length > text.size()) break;

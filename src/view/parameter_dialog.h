@@ -23,11 +23,18 @@ struct ParameterTexts {
 
 ParameterTexts loadParameterTexts(const MapDocument& document = currentMap);
 
-// Stores the thresholds (by the ordering rule), then the name, then the size
-// (refused when not positive or beyond the limits). The steps do not depend on
-// each other's success.
+// Stores the size (refused when not positive or beyond the limits), the
+// thresholds (by the ordering rule) and the name. The steps do not depend on
+// each other's success; when memory runs out (std::bad_alloc), nothing of
+// the document has changed.
 void applyParameterTexts(const ParameterTexts& texts, MapDocument& document = currentMap);
 
-// Cuts a field's Shift_JIS text to at most MAX_FIELD_BYTES without leaving
-// half of a double-byte character at the end.
-std::string cutFieldText(std::string_view text);
+// Whether a byte starts a double-byte character of the ANSI code page.
+using LeadByteTest = bool (*)(unsigned char);
+
+// Lead bytes of Shift_JIS (code page 932).
+bool isShiftJisLeadByte(unsigned char byte);
+
+// Cuts a field's text to at most MAX_FIELD_BYTES without leaving half of a
+// double-byte character at the end.
+std::string cutFieldText(std::string_view text, LeadByteTest isLeadByte);

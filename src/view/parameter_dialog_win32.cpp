@@ -1,11 +1,17 @@
 #include "view/parameter_dialog_win32.h"
 
+#include <exception>
 #include <string>
 
 #include "resources/resource.h"
+#include "view/out_of_memory_win32.h"
 #include "view/parameter_dialog.h"
 
 namespace {
+
+// The system's ANSI code page decides which bytes start a double-byte
+// character: on a Western system "é" is one byte, on a Japanese one a lead byte.
+bool isAnsiLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
 
 void SetField(HWND dialog, int id, const std::string& text) {
     SetWindowTextA(GetDlgItem(dialog, id), text.c_str());
@@ -14,7 +20,7 @@ void SetField(HWND dialog, int id, const std::string& text) {
 std::string ReadField(HWND dialog, int id) {
     char buffer[MAX_FIELD_BYTES + 1] = {};
     GetWindowTextA(GetDlgItem(dialog, id), buffer, sizeof buffer);
-    return cutFieldText(buffer);
+    return cutFieldText(buffer, isAnsiLeadByte);
 }
 
 void ShowParameters(HWND dialog) {
@@ -50,7 +56,14 @@ INT_PTR CALLBACK ParameterDlgProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     if (message != WM_COMMAND) return FALSE;
     switch (LOWORD(wParam)) {
         case IDOK:
-            StoreParameters(dialog);
+            // For want of memory the map stays as it was and the dialog stays
+            // open, so that the user can choose a smaller size.
+            try {
+                StoreParameters(dialog);
+            } catch (const std::exception&) {
+                ReportOutOfMemory(dialog);
+                return TRUE;
+            }
             EndDialog(dialog, IDOK);
             return TRUE;
         case IDCANCEL:

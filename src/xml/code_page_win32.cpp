@@ -5,7 +5,9 @@
 
 namespace {
 
-UINT windowsCodePage(CodePage codePage) { return codePage == CodePage::Ansi ? CP_ACP : 932; }
+// The ANSI code page by its number, since the flags WideCharToMultiByte
+// accepts depend on it (a system may use UTF-8 as its ANSI code page).
+UINT windowsCodePage(CodePage codePage) { return codePage == CodePage::Ansi ? GetACP() : 932; }
 
 std::optional<std::wstring> toWide(UINT codePage, std::string_view bytes) {
     std::wstring wide;
@@ -23,9 +25,10 @@ std::string fromWide(UINT codePage, const std::wstring& wide) {
     std::string bytes;
     if (wide.empty()) return bytes;
     const int length = static_cast<int>(wide.size());
-    // UTF-8 takes neither flags nor a default character.
-    const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
-    const char* defaultChar = codePage == CP_UTF8 ? nullptr : "?";
+    // UTF-8 and UTF-7 take neither flags nor a default character.
+    const bool unicode = codePage == CP_UTF8 || codePage == CP_UTF7;
+    const DWORD flags = unicode ? 0 : WC_NO_BEST_FIT_CHARS;
+    const char* defaultChar = unicode ? nullptr : "?";
     const int count =
         WideCharToMultiByte(codePage, flags, wide.data(), length, nullptr, 0, defaultChar, nullptr);
     if (count <= 0) return bytes;

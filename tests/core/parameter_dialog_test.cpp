@@ -127,20 +127,21 @@ TEST(ParameterTextsApply, OkWithNothingEditedLeavesTheDocumentAsItWas) {
 }
 
 TEST(FieldText, LongTextsAreCutAt254BytesWithoutHalfACharacter) {
-    EXPECT_EQ(cutFieldText(std::string(300, 'a')), std::string(254, 'a'));
-    EXPECT_EQ(cutFieldText(std::string(254, 'b')), std::string(254, 'b'));
-    EXPECT_EQ(cutFieldText("short"), "short");
+    EXPECT_EQ(cutFieldText(std::string(300, 'a'), isShiftJisLeadByte), std::string(254, 'a'));
+    EXPECT_EQ(cutFieldText(std::string(254, 'b'), isShiftJisLeadByte), std::string(254, 'b'));
+    EXPECT_EQ(cutFieldText("short", isShiftJisLeadByte), "short");
 
     std::string japanese;
     while (japanese.size() < 300) japanese += sjis(u8"森");  // two bytes each
-    EXPECT_EQ(cutFieldText(japanese), japanese.substr(0, 254));
+    EXPECT_EQ(cutFieldText(japanese, isShiftJisLeadByte), japanese.substr(0, 254));
     const std::string shifted = "a" + japanese;  // a character would straddle byte 254
-    const std::string cut = cutFieldText(shifted);
+    const std::string cut = cutFieldText(shifted, isShiftJisLeadByte);
     EXPECT_EQ(cut.size(), 253u);
     EXPECT_EQ(cut, shifted.substr(0, 253));
     const std::string halfKana = "a" + sjis(u8"ｱ") + japanese;  // single-byte kana stays one byte
-    EXPECT_EQ(cutFieldText(halfKana).size(), 254u);
-    EXPECT_EQ(cutFieldText("ab\x83"), "ab");  // a lead byte without its second half
+    EXPECT_EQ(cutFieldText(halfKana, isShiftJisLeadByte).size(), 254u);
+    EXPECT_EQ(cutFieldText("ab\x83", isShiftJisLeadByte),
+              "ab");  // a lead byte without its second half
 }
 
 }  // namespace

@@ -1,0 +1,99 @@
+// Memory running out inside the window's handlers: the user is told, the map
+// stays whole and the program goes on. Allocations are made to fail on the
+// window's thread only, from the moment a watcher presses a dialog's button.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <new>
+
+#include "core/test_support.h"
+#include "document/file_commands_win32.h"
+#include "document/map_file_pair.h"
+#include "resources/resource.h"
+#include "win32/window_fixture.h"
+
+namespace {
+
+std::atomic<DWORD> threadWithoutMemory{0};
+
+}  // namespace
+
+void* operator new(std::size_t size) {
+    if (threadWithoutMemory != 0 && GetCurrentThreadId() == threadWithoutMemory)
+        throw std::bad_alloc();
+    if (void* memory = HeapAlloc(GetProcessHeap(), 0, size ? size : 1)) return memory;
+    throw std::bad_alloc();
+}
+void operator delete(void* memory) noexcept {
+    if (memory) HeapFree(GetProcessHeap(), 0, memory);
+}
+void operator delete(void* memory, std::size_t) noexcept { operator delete(memory); }
+
+namespace {
+
+const std::string ERROR_TITLE = ansi(u8"エラー");
+const std::string OUT_OF_MEMORY = ansi(u8"メモリが足りないため、操作を完了できませんでした。");
+
+class OutOfMemoryTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        window = ResetMainWindow(400, 400);
+        fileDialogPath[0] = '\0';
+        currentMap.setCell(3, 4, 1);
+        before = currentMap;
+    }
+    // Should the box never come, the test's own checks need memory again.
+    void command(int id) {
+        SendMessageA(window, WM_COMMAND, id, 0);
+        threadWithoutMemory = 0;
+    }
+    // Actions of a watcher: allocations fail from the first, and work again
+    // once the error box is there.
+    std::function<void(HWND)> starveThen(std::function<void(HWND)> action) {
+        return [this, action](HWND dialog) {
+            threadWithoutMemory = windowThread;
+            action(dialog);
+        };
+    }
+    static void closeErrorBox(HWND box) {
+        threadWithoutMemory = 0;
+        PressButton(box, IDOK);
+    }
+    void expectOneErrorBoxAndTheMapAsBefore(const DialogWatcher& watcher, size_t boxIndex) {
+        ASSERT_GT(watcher.dialogs().size(), boxIndex);
+        EXPECT_EQ(watcher.dialogs()[boxIndex].title, ERROR_TITLE);
+        EXPECT_EQ(watcher.dialogs()[boxIndex].text, OUT_OF_MEMORY);
+        EXPECT_TRUE(currentMap == before);
+        EXPECT_TRUE(IsWindow(window));
+    }
+    HWND window = nullptr;
+    DWORD windowThread = GetCurrentThreadId();
+    MapDocument before;
+    TempFolder folder;
+};
+
+TEST_F(OutOfMemoryTest, AnOpenThatRunsOutOfMemoryKeepsTheMap) {
+    MapDocument other;
+    other.resizeGrid(70, 60);
+    const std::string path = folder.file("other.map");
+    ASSERT_EQ(WriteMapFilePairFiles(path, other), SaveOutcome::Saved);
+    DialogWatcher watcher(
+        {starveThen([&](HWND dialog) { ChooseFile(dialog, path); }), closeErrorBox});
+    command(IDM_OPEN);
+    ASSERT_TRUE(watcher.handled());
+    expectOneErrorBoxAndTheMapAsBefore(watcher, 1);
+}
+
+TEST_F(OutOfMemoryTest, AResizeThatRunsOutOfMemoryKeepsTheMapAndTheDialogOpen) {
+    DialogWatcher watcher({starveThen([](HWND dialog) {
+                               SetDlgItemTextA(dialog, IDC_SIZE_X, "5000");
+                               SetDlgItemTextA(dialog, IDC_NAME, "renamed");
+                               PressButton(dialog, IDOK);
+                           }),
+                           closeErrorBox, [](HWND dialog) { PressButton(dialog, IDCANCEL); }});
+    command(IDM_PARAMETERS);
+    ASSERT_TRUE(watcher.handled());
+    expectOneErrorBoxAndTheMapAsBefore(watcher, 1);
+}
+
+}  // namespace
