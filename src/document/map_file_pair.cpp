@@ -15,12 +15,6 @@ namespace {
 
 using FilePtr = std::unique_ptr<FILE, int (*)(FILE*)>;
 
-// What the parameter file says, before anything is stored.
-struct PairParameters {
-    std::int32_t x = 0, y = 0, rank1 = 0, rank2 = 0, rate1 = 0, rate2 = 0;
-    std::string name;
-};
-
 // The number elements of the parameter file and where each is kept.
 constexpr std::pair<const char*, std::int32_t PairParameters::*> NUMBER_ELEMENTS[] = {
     {"x", &PairParameters::x},         {"y", &PairParameters::y},
@@ -105,11 +99,15 @@ std::optional<CellGrid> ReadGridFile(const std::string& path, int width, int hei
     return grid;
 }
 
+std::variant<PairParameters, LoadFailure> ReadPairParameters(const std::string& xmlPath) {
+    const XMLLoadResult loaded = ReadXMLFile(xmlPath);
+    if (!loaded.root) return xmlFailure(loaded.failure);
+    return readParameters(*loaded.root);
+}
+
 PairReadResult ReadMapFilePair(const std::string& mapPath, MapDocument& document) {
     const PairSources sources = FinishInterruptedSave(mapPath);
-    const XMLLoadResult loaded = ReadXMLFile(sources.parameters);
-    if (!loaded.root) return {xmlFailure(loaded.failure)};
-    const auto read = readParameters(*loaded.root);
+    const auto read = ReadPairParameters(sources.parameters);
     if (const auto* failure = std::get_if<LoadFailure>(&read)) return {*failure};
     const PairParameters& parameters = std::get<PairParameters>(read);
     if (!isReadableSize(parameters.x, parameters.y))

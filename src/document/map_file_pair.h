@@ -3,7 +3,9 @@
 #pragma once
 
 #include <optional>
+#include <cstdint>
 #include <string>
+#include <variant>
 
 #include "document/load_failure.h"
 #include "document/map_document.h"
@@ -20,6 +22,15 @@ std::string MakeXmlPath(const std::string& mapPath);
 // character after each row is the line end. nullopt if the file cannot be
 // opened or read.
 std::optional<CellGrid> ReadGridFile(const std::string& path, int width, int height);
+
+// What the parameter file says, before the ordering rule or any limit.
+struct PairParameters {
+    std::int32_t x = 0, y = 0, rank1 = 0, rank2 = 0, rate1 = 0, rate2 = 0;
+    std::string name;
+};
+
+// The parameter file's values as written, or why an Open would refuse it.
+std::variant<PairParameters, LoadFailure> ReadPairParameters(const std::string& xmlPath);
 
 // The outcome of reading a pair: nothing, or why it was refused.
 struct [[nodiscard]] PairReadResult {

@@ -1,0 +1,6 @@
+#include "cli/console_text.h"
+#include "xml/code_page.h"
+
+std::string ForTerminal(const std::string& ansiText) {
+    return codePageToUtf8(CodePage::Ansi, ansiText).value_or(ansiText);
+}

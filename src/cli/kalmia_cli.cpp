@@ -1,0 +1,71 @@
+// kalmia-cli: checks, describes, draws, compares and rewrites map file pairs
+// exactly as the editor reads and writes them, without a window.
+#include <CLI/CLI.hpp>
+#include <iostream>
+
+#include "cli/cli_commands.h"
+
+namespace {
+
+constexpr int USAGE_ERROR = 2;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"Checks, describes, draws, compares and rewrites Kalmia map file pairs.\n"
+                 "MAP is the path of a pair's .map file; its .xml file lies beside it."};
+    app.set_version_flag("--version", std::string("kalmia-cli ") + KALMIA_VERSION);
+    app.require_subcommand(1);
+
+    bool json = false, strict = false;
+    std::vector<std::string> maps;
+    CLI::App* check = app.add_subcommand("check", "Exit 0 when the editor opens every MAP");
+    check->add_flag("--json", json, "One JSON object per MAP on standard output");
+    check->add_flag("--strict", strict, "Warnings fail the check too");
+    check->add_option("MAP", maps, "Map files")->required();
+
+    std::string map;
+    CLI::App* info = app.add_subcommand("info", "Name, size, thresholds and set cells of MAP");
+    info->add_flag("--json", json, "One JSON object");
+    info->add_option("MAP", map, "Map file")->required();
+
+    std::string png;
+    int cellSize = 8;
+    CLI::App* render = app.add_subcommand("render", "Draw MAP's grid as a PNG");
+    render->add_option("MAP", map, "Map file")->required();
+    render->add_option("-o,--output", png, "The PNG to write")->required();
+    render->add_option("--cell", cellSize, "Pixels per cell")->check(CLI::Range(1, 64));
+
+    std::string a, b;
+    CLI::App* diff = app.add_subcommand("diff", "Exit 0 when A and B open to the same map");
+    diff->add_flag("--json", json, "One JSON object");
+    diff->add_option("--png", png, "Draw B with the changes marked");
+    diff->add_option("--cell", cellSize, "Pixels per cell of the PNG")->check(CLI::Range(1, 64));
+    diff->add_option("A", a, "First map file")->required();
+    diff->add_option("B", b, "Second map file")->required();
+
+    std::string in, out;
+    CLI::App* convert = app.add_subcommand("convert", "Open IN and save it as OUT");
+    convert->add_option("IN", in, "Map file to open")->required();
+    convert->add_option("OUT", out, "Map file to write")->required();
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::Success& done) {
+        return app.exit(done);  // --help or --version
+    } catch (const CLI::ParseError& error) {
+        app.exit(error);
+        return USAGE_ERROR;
+    }
+    try {
+        if (*check) return RunCheck(maps, json, strict);
+        if (*info) return RunInfo(map, json);
+        if (*render) return RunRender(map, png, cellSize);
+        if (*diff) return RunDiff(a, b, json, png, cellSize);
+        if (*convert) return RunConvert(in, out);
+    } catch (const std::bad_alloc&) {
+        std::cerr << "kalmia-cli: error: not enough memory\n";
+        return USAGE_ERROR;
+    }
+    return USAGE_ERROR;
+}

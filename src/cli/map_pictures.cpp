@@ -1,0 +1,82 @@
+#include "cli/map_pictures.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "cli/png_writer.h"
+
+namespace {
+
+std::optional<std::string> refuseOversized(std::uint64_t width, std::uint64_t height) {
+    if (width <= MAX_PNG_SIDE && height <= MAX_PNG_SIDE) return std::nullopt;
+    return "the picture would be " + std::to_string(width) + " x " + std::to_string(height) +
+           " pixels; a PNG can be at most 2147483647 pixels wide and high (try a smaller --cell)";
+}
+
+// Whether cell x of a row is set; cells beyond the row are not.
+bool isSet(const CellRow& row, size_t x) { return x < row.size() && row[x] != 0; }
+
+struct Rgb {
+    std::uint8_t red, green, blue;
+};
+constexpr Rgb WHITE{255, 255, 255}, BLACK{0, 0, 0}, GREEN{0, 192, 0}, RED{224, 0, 0},
+    GRAY{128, 128, 128};
+
+}  // namespace
+
+std::optional<std::string> RenderMapPng(const MapDocument& map, int cellSize,
+                                        const std::string& path) {
+    const auto [columns, rows] = map.gridSize();
+    const std::uint64_t width = std::uint64_t(columns) * cellSize;
+    const std::uint64_t height = std::uint64_t(rows) * cellSize;
+    if (auto refused = refuseOversized(width, height)) return refused;
+    // Each cell row is composed once and written cellSize times.
+    std::vector<std::uint8_t> composed;
+    return WritePng(path, std::uint32_t(width), std::uint32_t(height), PngPixels::BlackOrWhite,
+                    [&](std::uint32_t y, std::vector<std::uint8_t>& row) {
+                        if (y % cellSize == 0) {
+                            const CellRow& cells = map.cells[y / cellSize];
+                            std::fill(row.begin(), row.end(), 0);
+                            for (std::uint64_t x = 0; x < width; ++x)
+                                if (!isSet(cells, x / cellSize))  // white is bit 1
+                                    row[x / 8] |= std::uint8_t(0x80u >> (x % 8));
+                            composed = row;
+                        }
+                        row = composed;
+                    });
+}
+
+std::optional<std::string> RenderDifferencePng(const MapDocument& a, const MapDocument& b,
+                                               int cellSize, const std::string& path) {
+    const auto [aColumns, aRows] = a.gridSize();
+    const auto [bColumns, bRows] = b.gridSize();
+    const int columns = std::max(aColumns, bColumns), rows = std::max(aRows, bRows);
+    const std::uint64_t width = std::uint64_t(columns) * cellSize;
+    const std::uint64_t height = std::uint64_t(rows) * cellSize;
+    if (auto refused = refuseOversized(width, height)) return refused;
+    static const CellRow NO_ROW;
+    auto cellColor = [&](int x, int y) {
+        const CellRow& inA = y < aRows ? a.cells[y] : NO_ROW;
+        const CellRow& inB = y < bRows ? b.cells[y] : NO_ROW;
+        const bool setInA = isSet(inA, x), setInB = isSet(inB, x);
+        if (setInB && !setInA) return GREEN;
+        if (setInA && !setInB) return RED;
+        const bool insideBoth = x < aColumns && y < aRows && x < bColumns && y < bRows;
+        if (!insideBoth) return GRAY;
+        return setInB ? BLACK : WHITE;
+    };
+    std::vector<std::uint8_t> composed;
+    return WritePng(path, std::uint32_t(width), std::uint32_t(height), PngPixels::Rgb,
+                    [&](std::uint32_t y, std::vector<std::uint8_t>& row) {
+                        if (y % cellSize == 0) {
+                            for (std::uint64_t x = 0; x < width; ++x) {
+                                const Rgb color = cellColor(int(x / cellSize), int(y / cellSize));
+                                row[x * 3] = color.red;
+                                row[x * 3 + 1] = color.green;
+                                row[x * 3 + 2] = color.blue;
+                            }
+                            composed = row;
+                        }
+                        row = composed;
+                    });
+}

@@ -1,0 +1,49 @@
+#include "cli/pair_check.h"
+
+#include <algorithm>
+
+#include "cli/grid_file_scan.h"
+#include "document/map_file_pair.h"
+
+namespace {
+
+// Thresholds that the ordering rule refuses: the editor keeps its own value.
+void checkThresholds(const std::string& xmlPath, const PairParameters& written,
+                     const MapDocument& read, std::vector<PairMessage>& warnings) {
+    auto refused = [&](const char* name, std::int32_t value, const char* rule,
+                       std::int32_t kept) {
+        warnings.push_back({xmlPath, 0, 0, "threshold-order",
+                            std::string(name) + " " + std::to_string(value) + " is " + rule +
+                                "; the editor keeps " + std::to_string(kept)});
+    };
+    if (written.rank2 < written.rank1)
+        refused("rank2", written.rank2, "below rank1", read.rank2);
+    if (written.rate2 > written.rate1)
+        refused("rate2", written.rate2, "above rate1", read.rate2);
+}
+
+}  // namespace
+
+PairMessage RefusalMessage(const std::string& mapPath, const LoadFailure& failure) {
+    const std::string path = failure.file == PairFile::GridFile ? mapPath : MakeXmlPath(mapPath);
+    return {path, failure.line, failure.column, LoadFailureKindName(failure.kind),
+            LoadFailureEnglish(failure)};
+}
+
+PairCheck CheckPair(const std::string& mapPath) {
+    PairCheck check{mapPath, {}, {}};
+    MapDocument read;
+    const PairReadResult result = ReadMapFilePair(mapPath, read);
+    if (!result) {
+        check.errors.push_back(RefusalMessage(mapPath, *result.failure));
+        return check;
+    }
+    const std::string xmlPath = MakeXmlPath(mapPath);
+    const auto parameters = ReadPairParameters(xmlPath);
+    if (const auto* written = std::get_if<PairParameters>(&parameters)) {
+        checkThresholds(xmlPath, *written, read, check.warnings);
+        const auto gridWarnings = ScanGridFile(mapPath, std::max(written->x, 0), written->y);
+        check.warnings.insert(check.warnings.begin(), gridWarnings.begin(), gridWarnings.end());
+    }
+    return check;
+}

@@ -1,0 +1,20 @@
+// `kalmia-cli check` of one pair: whether the editor's Open takes it, and
+// what it would take without complaint although it is almost surely a mistake.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cli/pair_messages.h"
+#include "document/load_failure.h"
+
+struct PairCheck {
+    std::string path;
+    std::vector<PairMessage> errors;
+    std::vector<PairMessage> warnings;
+};
+
+PairCheck CheckPair(const std::string& mapPath);
+
+// The error for a pair the editor refuses, naming the file at fault.
+PairMessage RefusalMessage(const std::string& mapPath, const LoadFailure& failure);

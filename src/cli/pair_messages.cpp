@@ -1,0 +1,10 @@
+#include "cli/pair_messages.h"
+
+std::string formatPairMessage(const PairMessage& message, const char* severity) {
+    std::string text = message.path;
+    if (message.line > 0) {
+        text += ":" + std::to_string(message.line);
+        if (message.column > 0) text += ":" + std::to_string(message.column);
+    }
+    return text + ": " + severity + ": " + message.message;
+}

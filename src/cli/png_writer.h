@@ -1,0 +1,26 @@
+// Writing a PNG one pixel row at a time, through libpng, so that a picture
+// never has to be held whole in memory.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+enum class PngPixels {
+    BlackOrWhite,  // one bit per pixel: 0 black, 1 white
+    Rgb,           // three bytes per pixel
+};
+
+// Fills the bytes of pixel row y (packed as the pixel format says).
+using PngRowSource = std::function<void(std::uint32_t y, std::vector<std::uint8_t>& row)>;
+
+// The largest width or height a PNG can have.
+constexpr std::uint64_t MAX_PNG_SIDE = 0x7FFFFFFF;
+
+// Writes the picture; nothing on success, otherwise why it failed. The bytes
+// depend on the pixels only (no time stamp), so every run gives the same file.
+std::optional<std::string> WritePng(const std::string& path, std::uint32_t width,
+                                    std::uint32_t height, PngPixels pixels,
+                                    const PngRowSource& fillRow);
