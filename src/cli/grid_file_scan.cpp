@@ -19,7 +19,8 @@ struct WarningList {
 
     void add(long long line, long long column, const char* kind, const std::string& text) {
         if (++counts[kind] <= MAX_WARNINGS_PER_KIND)
-            warnings.push_back({path, static_cast<int>(line), static_cast<int>(column), kind, text});
+            warnings.push_back(
+                {path, static_cast<int>(line), static_cast<int>(column), kind, text});
     }
     void addLeftOutCounts() {
         for (const auto& [kind, count] : counts)

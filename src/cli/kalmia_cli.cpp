@@ -12,8 +12,9 @@ constexpr int USAGE_ERROR = 2;
 }  // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app{"Checks, describes, draws, compares and rewrites Kalmia map file pairs.\n"
-                 "MAP is the path of a pair's .map file; its .xml file lies beside it."};
+    CLI::App app{
+        "Checks, describes, draws, compares and rewrites Kalmia map file pairs.\n"
+        "MAP is the path of a pair's .map file; its .xml file lies beside it."};
     app.set_version_flag("--version", std::string("kalmia-cli ") + KALMIA_VERSION);
     app.require_subcommand(1);
 

@@ -10,16 +10,13 @@ namespace {
 // Thresholds that the ordering rule refuses: the editor keeps its own value.
 void checkThresholds(const std::string& xmlPath, const PairParameters& written,
                      const MapDocument& read, std::vector<PairMessage>& warnings) {
-    auto refused = [&](const char* name, std::int32_t value, const char* rule,
-                       std::int32_t kept) {
+    auto refused = [&](const char* name, std::int32_t value, const char* rule, std::int32_t kept) {
         warnings.push_back({xmlPath, 0, 0, "threshold-order",
                             std::string(name) + " " + std::to_string(value) + " is " + rule +
                                 "; the editor keeps " + std::to_string(kept)});
     };
-    if (written.rank2 < written.rank1)
-        refused("rank2", written.rank2, "below rank1", read.rank2);
-    if (written.rate2 > written.rate1)
-        refused("rate2", written.rate2, "above rate1", read.rate2);
+    if (written.rank2 < written.rank1) refused("rank2", written.rank2, "below rank1", read.rank2);
+    if (written.rate2 > written.rate1) refused("rate2", written.rate2, "above rate1", read.rate2);
 }
 
 }  // namespace

@@ -57,8 +57,8 @@ std::optional<std::string> WritePng(const std::string& path, std::uint32_t width
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return "cannot create " + path + ": " + std::strerror(errno);
     PngErrors errors;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &errors, onPngError,
-                                              onPngWarning);
+    png_structp png =
+        png_create_write_struct(PNG_LIBPNG_VER_STRING, &errors, onPngError, onPngWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     bool written = info && writeRows(png, info, file, width, height, pixels, fillRow, row);
     png_destroy_write_struct(&png, &info);

@@ -2,8 +2,8 @@
 // the size, the four thresholds and the name.
 #pragma once
 
-#include <optional>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <variant>
 

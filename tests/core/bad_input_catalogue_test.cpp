@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
 #include <random>
 
 #include "document/map_file_pair.h"
@@ -265,6 +268,33 @@ TEST_F(BadInputCatalogue, DamagedParameterFilesAreRefusedWithTheirReasonOrReadBy
         }
     }
 }
+
+#ifdef KALMIA_CLI
+// The command-line tool, run as a user runs it, agrees with the Open on
+// every case: exit 0 where the pair is read, 1 and the same reason where
+// it is refused.
+TEST_F(BadInputCatalogue, KalmiaCliCheckAgreesWithTheOpen) {
+    for (const BadInput& input : catalogue()) {
+        writeFileBytes(folder.file("bad.xml"), input.xml);
+        writeFileBytes(folder.file("bad.map"), input.grid);
+        const std::string command =
+            std::string(KALMIA_CLI) + " check --json '" + folder.file("bad.map") + "' 2>/dev/null";
+        FILE* output = popen(command.c_str(), "r");
+        ASSERT_NE(output, nullptr);
+        std::string json;
+        char buffer[4096];
+        while (size_t count = std::fread(buffer, 1, sizeof buffer, output))
+            json.append(buffer, count);
+        const int status = pclose(output);
+        const bool refused = input.outcome == Outcome::Unchanged;
+        EXPECT_EQ(WEXITSTATUS(status), refused ? 1 : 0) << input.what;
+        if (refused) {
+            const std::string kind = "\"kind\":\"" + LoadFailureKindName(input.reason.kind) + "\"";
+            EXPECT_NE(json.find(kind), std::string::npos) << input.what << ": " << json;
+        }
+    }
+}
+#endif
 
 TEST_F(BadInputCatalogue, MissingFolderOrOversizedFilesFailTheOpenNamingTheFile) {
     writeFileBytes(folder.file("lost.xml"), pair("<x>1</x><y>1</y>"));

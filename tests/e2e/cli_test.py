@@ -1,0 +1,190 @@
+#!/usr/bin/env python3
+"""End-to-end checks of the built kalmia-cli, run as a user runs it.
+
+PNG files are decoded here with zlib and the PNG chunk layout, and grid files
+are read here by the text-mode rules, so nothing of the tool checks itself.
+Usage: cli_test.py NATIVE_CLI [WINDOWS_CLI_EXE]
+"""
+import json
+import os
+import re
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import zlib
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+DATA = os.path.join(ROOT, "tests", "data")
+failures = []
+
+
+def check(condition, what):
+    if not condition:
+        failures.append(what)
+        print("FAILED:", what)
+
+
+def run(cli, *args, cwd=None):
+    done = subprocess.run([*cli, *args], capture_output=True, cwd=cwd, timeout=120)
+    return done.returncode, done.stdout.decode("utf-8", "replace"), done.stderr.decode("utf-8", "replace")
+
+
+def decode_png(path):
+    """(width, height, rows of pixel tuples) of an 8-bit RGB or 1-bit gray PNG."""
+    data = open(path, "rb").read()
+    assert data[:8] == b"\x89PNG\r\n\x1a\n", "no PNG signature"
+    at, idat, header = 8, b"", None
+    while at < len(data):
+        length, kind = struct.unpack(">I4s", data[at:at + 8])
+        body = data[at + 8:at + 8 + length]
+        assert zlib.crc32(kind + body) == struct.unpack(">I", data[at + 8 + length:at + 12 + length])[0]
+        if kind == b"IHDR":
+            header = struct.unpack(">IIBBBBB", body)
+        elif kind == b"IDAT":
+            idat += body
+        at += 12 + length
+    width, height, depth, color = header[:4]
+    channels = 3 if color == 2 else 1
+    stride = (width * channels * depth + 7) // 8
+    step = max(1, channels * depth // 8)
+    raw, rows, previous = zlib.decompress(idat), [], bytearray(stride)
+    for y in range(height):
+        kind, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        for i in range(stride):
+            left = line[i - step] if i >= step else 0
+            up, corner = previous[i], previous[i - step] if i >= step else 0
+            if kind == 1: line[i] = (line[i] + left) & 255
+            elif kind == 2: line[i] = (line[i] + up) & 255
+            elif kind == 3: line[i] = (line[i] + (left + up) // 2) & 255
+            elif kind == 4:
+                p = left + up - corner
+                pa, pb, pc = abs(p - left), abs(p - up), abs(p - corner)
+                line[i] = (line[i] + (left if pa <= pb and pa <= pc else up if pb <= pc else corner)) & 255
+        previous = line
+        if channels == 3:
+            rows.append([tuple(line[x * 3:x * 3 + 3]) for x in range(width)])
+        else:
+            rows.append([(line[x // 8] >> (7 - x % 8)) & 1 for x in range(width)])
+    return width, height, rows
+
+
+def editor_rows(map_path, width, height):
+    """The cells as the editor reads them: text mode, width characters a row, one skipped."""
+    text = open(map_path, "rb").read().split(b"\x1a")[0].replace(b"\r\n", b"\n")
+    rows, at = [], 0
+    for _ in range(height):
+        rows.append([1 if text[at + i:at + i + 1] == b"1" else 0 for i in range(width)])
+        at += width + 1
+    return rows
+
+
+def copy_pairs(folder):
+    for name in os.listdir(os.path.join(DATA, "cli")) + ["new_map.map", "new_map.xml"]:
+        source = os.path.join(DATA, "cli" if not name.startswith("new_map") else "pairs", name)
+        shutil.copy(source, folder)
+
+
+def test_native(cli, folder):
+    status, out, err = run(cli, "check", "new_map.map", cwd=folder)
+    check(status == 0 and out == "" and err == "", "check of a pair the editor saved passes silently")
+    status, out, err = run(cli, "check", "broken.map", cwd=folder)
+    check(status == 1 and re.fullmatch(r"broken\.xml:1:\d+: error: not well-formed XML: .*\n", err),
+          "a refused pair: exit 1 and PATH:LINE:COLUMN: error: REASON, got %r" % err)
+    status, out, err = run(cli, "check", "messy.map", cwd=folder)
+    check(status == 0, "warnings alone pass the check")
+    for expected in [r"messy\.map:2:3: warning: a character other than 0 and 1",
+                     r"messy\.map:2: warning: the line has 4 cells, the map is 5 wide",
+                     r"messy\.map: warning: the file has 4 lines, the map is 3 high",
+                     r"messy\.xml: warning: rank2 10 is below rank1"]:
+        check(re.search(expected, err), "check warns: " + expected)
+    status, out, _ = run(cli, "check", "--strict", "--json", "messy.map", "new_map.map", "missing.map", cwd=folder)
+    objects = [json.loads(line) for line in out.splitlines()]
+    check(status == 1 and [o["ok"] for o in objects] == [False, True, False], "--strict --json: one object a MAP")
+    check(objects[2]["errors"][0]["kind"] == "file-unreadable" and {"line", "column", "kind", "message"}
+          <= set(objects[0]["warnings"][0]), "JSON messages carry line, column, kind and message")
+
+    status, out, _ = run(cli, "info", "--json", "messy.map", cwd=folder)
+    info = json.loads(out)
+    expected_set = sum(map(sum, editor_rows(os.path.join(folder, "messy.map"), 5, 3)))
+    check(status == 0 and info == {"name": "ステージ一", "width": 5, "height": 3, "rank1": 20, "rank2": 999,
+                                   "rate1": 80, "rate2": 50, "set_cells": expected_set},
+          "info --json holds the map as the editor opens it: %r" % info)
+    status, out, _ = run(cli, "info", "messy.map", cwd=folder)
+    check(out.splitlines()[0] == "name: ステージ一" and "set_cells: %d" % expected_set in out, "plain info")
+
+    status, _, _ = run(cli, "render", "messy.map", "-o", "messy.png", "--cell", "3", cwd=folder)
+    width, height, pixels = decode_png(os.path.join(folder, "messy.png"))
+    cells = editor_rows(os.path.join(folder, "messy.map"), 5, 3)
+    check(status == 0 and (width, height) == (15, 9), "render: 3 pixels a cell, nothing around")
+    check(all(pixels[y][x] == 1 - cells[y // 3][x // 3] for y in range(9) for x in range(15)),
+          "render: set cells black, clear cells white")
+    first = open(os.path.join(folder, "messy.png"), "rb").read()
+    run(cli, "render", "messy.map", "-o", "messy.png", "--cell", "3", cwd=folder)
+    check(open(os.path.join(folder, "messy.png"), "rb").read() == first, "render gives the same bytes each run")
+    status, _, err = run(cli, "render", "messy.map", "-o", "x.png", "--cell", "65", cwd=folder)
+    check(status == 2, "--cell beyond 64 is a usage error")
+
+    status, out, _ = run(cli, "diff", "--json", "--png", "diff.png", "--cell", "1", "messy.map", "changed.map", cwd=folder)
+    difference = json.loads(out)
+    a, b = cells, editor_rows(os.path.join(folder, "changed.map"), 6, 3)
+    only_a = sum(1 for y in range(3) for x in range(5) if a[y][x] and not b[y][x])
+    only_b = sum(1 for y in range(3) for x in range(6) if b[y][x] and (x >= 5 or not a[y][x]))
+    check(status == 1 and not difference["same"] and difference["set_only_in_a"] == only_a
+          and difference["set_only_in_b"] == only_b and difference["parameters"]["width"] == {"a": 5, "b": 6}
+          and difference["parameters"]["rank2"] == {"a": 999, "b": 30}, "diff --json: %r" % difference)
+    _, _, pixels = decode_png(os.path.join(folder, "diff.png"))
+    for y in range(3):
+        for x in range(6):
+            in_a = x < 5 and a[y][x]
+            want = (0, 192, 0) if b[y][x] and not in_a else (224, 0, 0) if in_a and not b[y][x] else \
+                (128, 128, 128) if x >= 5 else (0, 0, 0) if b[y][x] else (255, 255, 255)
+            check(pixels[y][x] == want, "diff PNG at %d,%d" % (x, y))
+    status, out, _ = run(cli, "diff", "new_map.map", "new_map.map", cwd=folder)
+    check(status == 0 and "same: yes" in out, "diff of a pair with itself")
+
+    status, _, _ = run(cli, "convert", "new_map.map", "again.map", cwd=folder)
+    check(status == 0 and open(os.path.join(folder, "again.map"), "rb").read()
+          == open(os.path.join(DATA, "pairs", "new_map.map"), "rb").read()
+          and open(os.path.join(folder, "again.xml"), "rb").read()
+          == open(os.path.join(DATA, "pairs", "new_map.xml"), "rb").read(),
+          "convert of a pair the editor saved writes the same bytes")
+    status, _, err = run(cli, "convert", "messy.map", os.path.join(folder, "no", "such", "out.map"), cwd=folder)
+    check(status == 2 and "error: cannot write" in err, "convert to a missing folder: exit 2 with the reason")
+    status, _, _ = run(cli, "convert", "broken.map", "out.map", cwd=folder)
+    check(status == 1, "convert of a refused pair: exit 1")
+    check(run(cli, "--version")[0] == 0 and run(cli, "--help")[0] == 0 and run(cli, "frobnicate")[0] == 2,
+          "--version and --help exit 0, a usage error 2")
+
+
+def test_windows(native, exe, folder):
+    wine = ["timeout", "120", "wine", exe]
+    environment = dict(os.environ)
+    environment.pop("DISPLAY", None)  # the console tool needs no display
+    def run_wine(*args):
+        done = subprocess.run([*wine, *args], capture_output=True, cwd=folder, env=environment, timeout=150)
+        return done.returncode, done.stdout, done.stderr.decode("utf-8", "replace")
+    status, _, err = run_wine("check", "messy.map")
+    check(status == 0 and "messy.map:2:3: warning:" in err, "the Windows build checks under Wine")
+    status, out, _ = run_wine("info", "--json", "messy.map")
+    check(status == 0 and json.loads(out)["name"] == "ステージ一", "the Windows build's info --json")
+    status, _, _ = run_wine("convert", "messy.map", "windows.map")
+    run(native, "convert", "messy.map", "linux.map", cwd=folder)
+    check(status == 0 and all(open(os.path.join(folder, "windows" + e), "rb").read()
+                              == open(os.path.join(folder, "linux" + e), "rb").read() for e in (".map", ".xml")),
+          "the Windows build converts to the same bytes")
+
+
+def main():
+    with tempfile.TemporaryDirectory() as folder:
+        copy_pairs(folder)
+        test_native([sys.argv[1]], folder)
+        if len(sys.argv) > 2:
+            test_windows([sys.argv[1]], sys.argv[2], folder)
+    print("%d failures" % len(failures))
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
