@@ -30,8 +30,8 @@ record "fuzz targets" $?
 
 source scripts/wine-env.sh
 prepare_wine_prefix
-start_virtual_display || exit 1
 trap stop_virtual_display EXIT
+start_virtual_display || exit 1
 
 KALMIA_TEST_DATA="Z:$(pwd | tr / '\\')\\tests\\data" \
   run_wine 600 build/windows/tests/kalmia_win32_tests.exe '--gtest_filter=-WesternCodePage.*'
