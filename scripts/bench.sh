@@ -22,6 +22,9 @@ build/native/bench/kalmia_open_memory build/bench-files/bench10000.map >"$out/op
 start=$(date +%s%N); cat build/bench-files/bench10000.map >/dev/null; end=$(date +%s%N)
 echo $(((end - start) / 1000)) >"$out/cat_microseconds.txt"
 
+# kalmia-cli as a user runs it, against the native Open and Save above.
+python3 scripts/bench_cli.py build/native/src/cli/kalmia-cli build/native/bench/kalmia_open_memory build/bench-files "$out/native.json" "$out/cli.md"
+
 source scripts/wine-env.sh
 prepare_wine_prefix
 if [ -z "${DISPLAY:-}" ]; then

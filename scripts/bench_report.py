@@ -177,6 +177,10 @@ def main(bench, docs):
     add(f"Opening the 10000 × 10000 pair over the default map: peak resident size {memory_before / 1e6:.1f} MB")
     add(f"before, {memory_peak / 1e6:.1f} MB after, for {cells / 1e6:.0f} MB of cells "
         f"({memory_peak / cells:.2f} times the size of the cells).")
+    cli_section = os.path.join(bench, "cli.md")
+    if os.path.exists(cli_section):
+        add("")
+        add(open(cli_section).read().rstrip())
     add("")
     add("## Rerunning")
     add("")
