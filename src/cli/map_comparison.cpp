@@ -9,18 +9,13 @@ bool isSet(const CellRow& row, size_t x) { return x < row.size() && row[x] != 0;
 void compareParameters(const MapDocument& a, const MapDocument& b, MapComparison& comparison) {
     const auto [aWidth, aHeight] = a.gridSize();
     const auto [bWidth, bHeight] = b.gridSize();
-    const std::pair<const char*, std::pair<std::string, std::string>> values[] = {
-        {"name", {a.copyMapName(), b.copyMapName()}},
-        {"width", {std::to_string(aWidth), std::to_string(bWidth)}},
-        {"height", {std::to_string(aHeight), std::to_string(bHeight)}},
-        {"rank1", {std::to_string(a.rank1), std::to_string(b.rank1)}},
-        {"rank2", {std::to_string(a.rank2), std::to_string(b.rank2)}},
-        {"rate1", {std::to_string(a.rate1), std::to_string(b.rate1)}},
-        {"rate2", {std::to_string(a.rate2), std::to_string(b.rate2)}},
+    if (a.copyMapName() != b.copyMapName()) comparison.names = {a.copyMapName(), b.copyMapName()};
+    const NumberChange numbers[] = {
+        {"width", aWidth, bWidth},   {"height", aHeight, bHeight}, {"rank1", a.rank1, b.rank1},
+        {"rank2", a.rank2, b.rank2}, {"rate1", a.rate1, b.rate1},  {"rate2", a.rate2, b.rate2},
     };
-    for (const auto& [name, pair] : values)
-        if (pair.first != pair.second)
-            comparison.parameters.push_back({name, pair.first, pair.second});
+    for (const NumberChange& number : numbers)
+        if (number.a != number.b) comparison.numbers.push_back(number);
 }
 
 void growBox(std::optional<CellBox>& box, int x, int y) {
@@ -62,11 +57,10 @@ MapComparison CompareMaps(const MapDocument& a, const MapDocument& b) {
 void PrintComparison(const MapComparison& comparison, const TextConversion& convert,
                      std::ostream& out) {
     out << (comparison.same ? "same: yes\n" : "same: no\n");
-    for (const ParameterChange& change : comparison.parameters) {
-        const bool isName = change.name == "name";
-        out << change.name << ": " << (isName ? convert(change.a) : change.a) << " -> "
-            << (isName ? convert(change.b) : change.b) << "\n";
-    }
+    if (const auto& names = comparison.names)
+        out << "name: " << convert(names->first) << " -> " << convert(names->second) << "\n";
+    for (const NumberChange& number : comparison.numbers)
+        out << number.name << ": " << number.a << " -> " << number.b << "\n";
     out << "set_only_in_a: " << comparison.setOnlyInA << "\n"
         << "set_only_in_b: " << comparison.setOnlyInB << "\n";
     if (const auto& box = comparison.changedCells)
@@ -77,12 +71,10 @@ void PrintComparison(const MapComparison& comparison, const TextConversion& conv
 nlohmann::ordered_json ComparisonJson(const MapComparison& comparison,
                                       const TextConversion& convert) {
     nlohmann::ordered_json parameters = nlohmann::ordered_json::object();
-    for (const ParameterChange& change : comparison.parameters) {
-        if (change.name == "name")
-            parameters["name"] = {{"a", convert(change.a)}, {"b", convert(change.b)}};
-        else
-            parameters[change.name] = {{"a", std::stoll(change.a)}, {"b", std::stoll(change.b)}};
-    }
+    if (const auto& names = comparison.names)
+        parameters["name"] = {{"a", convert(names->first)}, {"b", convert(names->second)}};
+    for (const NumberChange& number : comparison.numbers)
+        parameters[number.name] = {{"a", number.a}, {"b", number.b}};
     nlohmann::ordered_json box = nullptr;
     if (const auto& changed = comparison.changedCells)
         box = {{"x", changed->x},

@@ -6,6 +6,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "document/map_document.h"
@@ -14,14 +15,15 @@ struct CellBox {
     int x, y, width, height;
 };
 
-struct ParameterChange {
-    std::string name;  // "name", "rank1", ...
-    std::string a, b;  // the values as text (the map name in the ANSI code page)
+struct NumberChange {
+    const char* name;  // "width", "height", "rank1", ...
+    long long a, b;
 };
 
 struct MapComparison {
     bool same = true;
-    std::vector<ParameterChange> parameters;  // the size included, as "width" and "height"
+    std::optional<std::pair<std::string, std::string>> names;  // ANSI code page; when they differ
+    std::vector<NumberChange> numbers;  // the size and thresholds that differ
     long long setOnlyInA = 0;
     long long setOnlyInB = 0;
     std::optional<CellBox> changedCells;  // the smallest box around every changed cell

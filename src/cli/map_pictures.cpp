@@ -30,19 +30,15 @@ std::optional<std::string> RenderMapPng(const MapDocument& map, int cellSize,
     const std::uint64_t width = std::uint64_t(columns) * cellSize;
     const std::uint64_t height = std::uint64_t(rows) * cellSize;
     if (auto refused = refuseOversized(width, height)) return refused;
-    // Each cell row is composed once and written cellSize times.
-    std::vector<std::uint8_t> composed;
+    // Each cell row is composed once; its other pixel rows repeat it.
     return WritePng(path, std::uint32_t(width), std::uint32_t(height), PngPixels::BlackOrWhite,
                     [&](std::uint32_t y, std::vector<std::uint8_t>& row) {
-                        if (y % cellSize == 0) {
-                            const CellRow& cells = map.cells[y / cellSize];
-                            std::fill(row.begin(), row.end(), 0);
-                            for (std::uint64_t x = 0; x < width; ++x)
-                                if (!isSet(cells, x / cellSize))  // white is bit 1
-                                    row[x / 8] |= std::uint8_t(0x80u >> (x % 8));
-                            composed = row;
-                        }
-                        row = composed;
+                        if (y % cellSize != 0) return;
+                        const CellRow& cells = map.cells[y / cellSize];
+                        std::fill(row.begin(), row.end(), 0);
+                        for (std::uint64_t x = 0; x < width; ++x)
+                            if (!isSet(cells, x / cellSize))  // white is bit 1
+                                row[x / 8] |= std::uint8_t(0x80u >> (x % 8));
                     });
 }
 
@@ -65,18 +61,14 @@ std::optional<std::string> RenderDifferencePng(const MapDocument& a, const MapDo
         if (!insideBoth) return GRAY;
         return setInB ? BLACK : WHITE;
     };
-    std::vector<std::uint8_t> composed;
     return WritePng(path, std::uint32_t(width), std::uint32_t(height), PngPixels::Rgb,
                     [&](std::uint32_t y, std::vector<std::uint8_t>& row) {
-                        if (y % cellSize == 0) {
-                            for (std::uint64_t x = 0; x < width; ++x) {
-                                const Rgb color = cellColor(int(x / cellSize), int(y / cellSize));
-                                row[x * 3] = color.red;
-                                row[x * 3 + 1] = color.green;
-                                row[x * 3 + 2] = color.blue;
-                            }
-                            composed = row;
+                        if (y % cellSize != 0) return;
+                        for (std::uint64_t x = 0; x < width; ++x) {
+                            const Rgb color = cellColor(int(x / cellSize), int(y / cellSize));
+                            row[x * 3] = color.red;
+                            row[x * 3 + 1] = color.green;
+                            row[x * 3 + 2] = color.blue;
                         }
-                        row = composed;
                     });
 }

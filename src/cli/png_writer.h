@@ -13,7 +13,9 @@ enum class PngPixels {
     Rgb,           // three bytes per pixel
 };
 
-// Fills the bytes of pixel row y (packed as the pixel format says).
+// Fills the bytes of pixel row y (packed as the pixel format says). The row
+// holds the bytes of row y - 1 when called, so a row that repeats the one
+// above need not be touched.
 using PngRowSource = std::function<void(std::uint32_t y, std::vector<std::uint8_t>& row)>;
 
 // The largest width or height a PNG can have.

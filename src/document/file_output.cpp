@@ -1,5 +1,7 @@
 #include "document/file_output.h"
 
+#include <cerrno>
+
 #ifdef _WIN32
 #include <io.h>
 #else
@@ -48,7 +50,11 @@ bool readWholeFile(const std::string& path, long long maxBytes, std::string& byt
     return fits && readable;
 }
 
-void removeFile(const std::string& path) { std::remove(path.c_str()); }
+void removeFile(const std::string& path) {
+    const int failure = errno;
+    std::remove(path.c_str());
+    errno = failure;
+}
 
 bool copyFileContent(const std::string& from, const std::string& to, bool* targetOpened) {
     if (targetOpened) *targetOpened = false;

@@ -23,6 +23,8 @@ bool readWholeFile(const std::string& path, long long maxBytes, std::string& byt
 // False if the folder or the target refuses it.
 bool replaceFile(const std::string& from, const std::string& to);
 
+// Removes a file if it is there. For cleaning up after a failure, so it
+// leaves errno as the failure set it.
 void removeFile(const std::string& path);
 
 // Writes the content of `from` over `to` in place (the same file, truncated

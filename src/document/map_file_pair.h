@@ -56,7 +56,8 @@ bool WriteGridFile(const std::string& path, const CellGrid& grid);
 enum class SaveOutcome { Saved, Failed };
 
 // Writes the pair all or nothing (see document/pair_save.h): Saved when both
-// new files are in place, Failed with the old pair as it was otherwise.
+// new files are in place, Failed with the old pair as it was otherwise; errno
+// then tells why.
 SaveOutcome WriteMapFilePairFiles(const std::string& mapPath,
                                   const MapDocument& document = currentMap,
                                   const SaveStepObserver& observer = {});

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 
 #include "document/file_output.h"
 #include "document/map_file_pair.h"
@@ -167,8 +168,10 @@ SaveOutcome WriteMapFilePairFiles(const std::string& mapPath, const MapDocument&
     const SaveFiles files = SaveFilesFor(mapPath);
     // A folder (or anything but a file) standing where a file goes would be
     // moved aside like an old file; refuse it before anything is written.
-    if (pathKind(files.grid) == PathKind::Other || pathKind(files.parameters) == PathKind::Other)
+    if (pathKind(files.grid) == PathKind::Other || pathKind(files.parameters) == PathKind::Other) {
+        errno = EISDIR;
         return SaveOutcome::Failed;
+    }
     if (!FinishInterruptedSave(mapPath).saveFinished) return SaveOutcome::Failed;
     if (!writeNewFiles(files, document)) {
         removeSideFiles(files);

@@ -152,6 +152,10 @@ def test_native(cli, folder):
           "convert of a pair the editor saved writes the same bytes")
     status, _, err = run(cli, "convert", "messy.map", os.path.join(folder, "no", "such", "out.map"), cwd=folder)
     check(status == 2 and "error: cannot write" in err, "convert to a missing folder: exit 2 with the reason")
+    os.mkdir(os.path.join(folder, "taken.map"))
+    status, _, err = run(cli, "convert", "messy.map", "taken.map", cwd=folder)
+    check(status == 2 and err.endswith(": Is a directory\n"),
+          "convert onto a folder names that reason, not a cleanup's: %r" % err)
     status, _, _ = run(cli, "convert", "broken.map", "out.map", cwd=folder)
     check(status == 1, "convert of a refused pair: exit 1")
     check(run(cli, "--version")[0] == 0 and run(cli, "--help")[0] == 0 and run(cli, "frobnicate")[0] == 2,
