@@ -1,9 +1,12 @@
 #include "document/map_file_pair.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <variant>
+#include <vector>
 
 #include "document/decimal_text.h"
 #include "document/file_output.h"
@@ -146,23 +149,33 @@ XMLNodesPtr BuildParameterTree(const MapDocument& document) {
     return root;
 }
 
+// Composes the text in blocks of 64 KB. A row goes into a block a run at a
+// time: copying a run out of the row's deque moves whole nodes at once, and
+// the translation to characters is one simple loop over the block.
 bool WriteGridFile(const std::string& path, const CellGrid& grid) {
     FILE* file = openForWriting(path);
     if (!file) return false;
     constexpr size_t BLOCK = 1 << 16;
-    std::string block;
-    block.reserve(BLOCK + 4096);
+    std::vector<std::uint8_t> block(BLOCK);
+    size_t used = 0;
     bool written = true;
     auto flushBlock = [&] {
-        written = written && std::fwrite(block.data(), 1, block.size(), file) == block.size();
-        block.clear();
+        written = written && std::fwrite(block.data(), 1, used, file) == used;
+        used = 0;
     };
     for (const CellRow& row : grid) {
-        for (std::uint8_t cell : row) {
-            block += cell ? '1' : '0';
-            if (block.size() >= BLOCK) flushBlock();
+        for (auto cell = row.begin(); cell != row.end();) {
+            if (used == BLOCK) flushBlock();
+            const auto run = std::min<std::ptrdiff_t>(BLOCK - used, row.end() - cell);
+            std::uint8_t* text = block.data() + used;
+            std::copy(cell, cell + run, text);
+            for (std::ptrdiff_t i = 0; i < run; ++i) text[i] = text[i] ? '1' : '0';
+            cell += run;
+            used += run;
         }
-        block += "\r\n";
+        if (BLOCK - used < 2) flushBlock();
+        block[used++] = '\r';
+        block[used++] = '\n';
     }
     flushBlock();
     return finishWriting(file, written);

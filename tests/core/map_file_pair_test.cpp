@@ -240,6 +240,28 @@ TEST_F(MapFilePairTest, RandomMapsComeBackExactly) {
     }
 }
 
+// The grid file is composed in blocks of 64 KB: rows that end exactly at, one
+// before or one after a block's end must still come out as the plain text.
+TEST_F(MapFilePairTest, RowsAcrossTheWritersBlocksAreWrittenExactly) {
+    constexpr int BLOCK = 65536;
+    std::mt19937 random(11);
+    for (const int width : {BLOCK - 3, BLOCK - 2, BLOCK - 1, BLOCK, BLOCK + 1, 3 * BLOCK + 5}) {
+        MapDocument map;
+        map.cells = CellGrid(3, CellRow(width));
+        std::string expected;
+        for (CellRow& row : map.cells) {
+            for (auto& cell : row) {
+                cell = random() % 2;
+                expected += cell ? '1' : '0';
+            }
+            expected += "\r\n";
+        }
+        const std::string path = folder.file("wide.map");
+        ASSERT_EQ(WriteMapFilePairFiles(path, map), SaveOutcome::Saved);
+        EXPECT_TRUE(readFileBytes(path) == expected) << "width " << width;
+    }
+}
+
 TEST_F(MapFilePairTest, SaveFailuresAreReported) {
     makeFolder(folder.file("taken.map"));
     EXPECT_EQ(WriteMapFilePairFiles(folder.file("taken.map"), document), SaveOutcome::Failed);
