@@ -172,7 +172,8 @@ void ReportPaintAndFloor(HWND window, int edge, const char* where) {
     std::vector<double> works, copies;
     for (int run = 0; run < 100; ++run) {
         works.push_back(Milliseconds([&] {
-            PaintMapView(window, dc);
+            PaintMapView(window, dc, ReadScrollPosition(window, SB_HORZ),
+                         ReadScrollPosition(window, SB_VERT));
             GdiFlush();
         }));
         copies.push_back(Milliseconds([&] {

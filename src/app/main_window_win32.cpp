@@ -23,7 +23,8 @@ LRESULT PaintWindow(HWND window) {
     PAINTSTRUCT paint;
     HDC deviceContext = BeginPaint(window, &paint);
     try {
-        PaintMapView(window, deviceContext);
+        PaintMapView(window, deviceContext, ReadScrollPosition(window, SB_HORZ),
+                     ReadScrollPosition(window, SB_VERT));
     } catch (const std::exception&) {
     }
     EndPaint(window, &paint);

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "app/scroll_bar.h"
+#include "view/map_view.h"
 
 bool leftButtonDown = false;
 bool rightButtonDown = false;

@@ -1,9 +1,7 @@
-// The view scrolling rules, apart from the platform: one scroll bar's values
-// and how a scroll request moves it. The real window keeps its bars in the
-// system's scroll bars; this model states the rules those bars follow.
+// The view scrolling rules, apart from the platform: the page of a bar for a
+// client extent and how a scroll request moves the view. The bars themselves
+// are the system's scroll bars of the window.
 #pragma once
-
-constexpr int CELL_SIZE = 8;
 
 // Scroll-bar requests, as the low word of WM_HSCROLL / WM_VSCROLL.
 enum ScrollRequest : unsigned {
@@ -15,29 +13,9 @@ enum ScrollRequest : unsigned {
     SCROLL_THUMB_TRACK = 5,
 };
 
-struct ScrollBarState {
-    int nMin = 0;
-    int nMax = 0;
-    unsigned nPage = 0;
-    int nPos = 0;
-};
-
 // The page for a client extent in pixels: one less than the whole cells that
 // fit. Negative for extents under 8 pixels; the bar's page is unsigned.
 int pageForClientExtent(int pixels);
-
-// The last position the bar allows: nMax - max(nPage - 1, 0).
-int lastScrollPosition(const ScrollBarState& bar);
-
-// A bar that leaves no room to scroll is shown disabled.
-bool isScrollBarDisabled(const ScrollBarState& bar);
-
-// Sets range and page (the page clamped to 0 .. nMax - nMin + 1, a negative
-// page counting as too large) and clamps the position into the new range.
-void setScrollRangeAndPage(ScrollBarState& bar, int nMin, int nMax, int page);
-
-// Sets the position, clamped to nMin .. lastScrollPosition.
-void setScrollPosition(ScrollBarState& bar, int position);
 
 // The thumb position of a thumb request. The message carries only 16 bits;
 // the bar's 32-bit tracking position completes them when its low 16 bits

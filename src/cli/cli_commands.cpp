@@ -10,7 +10,7 @@
 #include "cli/map_pictures.h"
 #include "cli/pair_check.h"
 #include "document/map_file_pair.h"
-#include "xml/code_page.h"
+#include "system/code_page.h"
 
 using nlohmann::ordered_json;
 

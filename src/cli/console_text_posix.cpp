@@ -1,5 +1,5 @@
 #include "cli/console_text.h"
-#include "xml/code_page.h"
+#include "system/code_page.h"
 
 std::string ForTerminal(const std::string& ansiText) {
     return codePageToUtf8(CodePage::Ansi, ansiText).value_or(ansiText);

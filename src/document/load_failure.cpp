@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-#include "xml/code_page.h"
+#include "system/code_page.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "document/decimal_text.h"
-#include "document/file_output.h"
 #include "document/grid_text_reader.h"
 #include "document/pair_save.h"
+#include "system/file_output.h"
 #include "xml/xml_loading.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <cctype>
 #include <cerrno>
 
-#include "document/file_output.h"
 #include "document/map_file_pair.h"
+#include "system/file_output.h"
 #include "xml/xml_saving.h"
 
 namespace {

@@ -4,8 +4,6 @@
 #include <cstring>
 #include <vector>
 
-#include "app/scroll_bar.h"
-
 namespace {
 
 // First grid index whose square reaches into [0, extent) when the view

@@ -8,6 +8,10 @@
 #include "document/map_document.h"
 #include "view/view_canvas.h"
 
+// The edge of one cell on the screen, in pixels: the view draws at this
+// size, and the scroll bars and the mouse count in cells of it.
+constexpr int CELL_SIZE = 8;
+
 constexpr std::uint32_t BACKGROUND_COLOR = 0xFF808080;
 constexpr std::uint32_t CLEAR_CELL_COLOR = 0xFFFFFFFF;
 constexpr std::uint32_t SET_CELL_COLOR = 0xFF000000;

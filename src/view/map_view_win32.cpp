@@ -2,7 +2,6 @@
 
 #include <gdiplus.h>
 
-#include "app/view_scrolling_win32.h"
 #include "document/map_document.h"
 #include "view/map_view.h"
 
@@ -32,7 +31,8 @@ Gdiplus::GpBitmap* FrameFor(int width, int height) {
 }
 
 // Composes the view straight into the bitmap's own pixels.
-bool ComposeInto(Gdiplus::GpBitmap* bitmap, int width, int height, HWND window) {
+bool ComposeInto(Gdiplus::GpBitmap* bitmap, int width, int height, int horizontalPosition,
+                 int verticalPosition) {
     const Gdiplus::Rect all(0, 0, width, height);
     Gdiplus::BitmapData bits;
     if (gdi::GdipBitmapLockBits(bitmap, &all, Gdiplus::ImageLockModeWrite, PixelFormat32bppRGB,
@@ -42,8 +42,7 @@ bool ComposeInto(Gdiplus::GpBitmap* bitmap, int width, int height, HWND window) 
                            bits.Stride / static_cast<int>(sizeof(std::uint32_t))};
     // One thread does everything, so the grid cannot change under the paint
     // and is read in place rather than copied.
-    DrawMapView(target, ReadScrollPosition(window, SB_HORZ), ReadScrollPosition(window, SB_VERT),
-                currentMap.cells);
+    DrawMapView(target, horizontalPosition, verticalPosition, currentMap.cells);
     gdi::GdipBitmapUnlockBits(bitmap, &bits);
     return true;
 }
@@ -52,12 +51,14 @@ bool ComposeInto(Gdiplus::GpBitmap* bitmap, int width, int height, HWND window) 
 
 // The frame is composed in memory and copied in one call: no flicker, and no
 // brush or fill per cell.
-void PaintMapView(HWND window, HDC deviceContext) {
+void PaintMapView(HWND window, HDC deviceContext, int horizontalPosition, int verticalPosition) {
     RECT client;
     GetClientRect(window, &client);
     if (client.right <= 0 || client.bottom <= 0) return;
     Gdiplus::GpBitmap* frame = FrameFor(client.right, client.bottom);
-    if (!frame || !ComposeInto(frame, client.right, client.bottom, window)) return;
+    if (!frame ||
+        !ComposeInto(frame, client.right, client.bottom, horizontalPosition, verticalPosition))
+        return;
     Gdiplus::GpGraphics* windowSurface = nullptr;
     if (gdi::GdipCreateFromHDC(deviceContext, &windowSurface) != Gdiplus::Ok) return;
     // An unscaled copy of opaque pixels: none of these settings changes the

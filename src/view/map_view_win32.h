@@ -3,5 +3,6 @@
 
 #include <windows.h>
 
-// Redraws the whole client area, whatever region was invalidated.
-void PaintMapView(HWND window, HDC deviceContext);
+// Redraws the whole client area, whatever region was invalidated, with the
+// view scrolled to the given first column and row.
+void PaintMapView(HWND window, HDC deviceContext, int horizontalPosition, int verticalPosition);

@@ -7,8 +7,8 @@
 #include <new>
 #include <vector>
 
-#include "document/file_output.h"
-#include "xml/code_page.h"
+#include "system/code_page.h"
+#include "system/file_output.h"
 #include "xml/unicode_text.h"
 
 namespace {

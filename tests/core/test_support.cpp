@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "xml/code_page.h"
+#include "system/code_page.h"
 
 namespace fs = std::filesystem;
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <regex>
 
-#include "xml/code_page.h"
+#include "system/code_page.h"
 #include "xml/xml_loading.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "app/mouse_editing.h"
 #include "app/view_scrolling_win32.h"
 #include "document/map_document.h"
-#include "xml/code_page.h"
+#include "system/code_page.h"
 
 std::string ansi(const char* utf8) { return utf8ToCodePage(CodePage::Ansi, utf8); }
 

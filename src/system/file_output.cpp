@@ -1,4 +1,4 @@
-#include "document/file_output.h"
+#include "system/file_output.h"
 
 #include <cerrno>
 

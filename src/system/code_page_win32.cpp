@@ -1,7 +1,7 @@
 // Code-page conversions of the executable, through the Win32 converters.
 #include <windows.h>
 
-#include "xml/code_page.h"
+#include "system/code_page.h"
 
 namespace {
 

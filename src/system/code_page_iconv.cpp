@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "xml/code_page.h"
+#include "system/code_page.h"
 
 namespace {
 

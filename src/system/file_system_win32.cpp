@@ -1,7 +1,7 @@
 // The file-system operations a save needs, on Windows.
 #include <windows.h>
 
-#include "document/file_output.h"
+#include "system/file_output.h"
 
 // The C library's rename refuses an existing target; MoveFileEx replaces it
 // and returns only when the move is on the disk.
