@@ -21,11 +21,6 @@ struct PixelRows {
 struct ViewCanvas {
     ViewCanvas(int width, int height);
 
-    // Paints the part of the rectangle that lies on the canvas; the rest,
-    // negative coordinates included, is ignored.
-    void fillRect(long long x, long long y, long long w, long long h, std::uint32_t argb);
-
-    std::uint32_t pixel(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
     PixelRows rows() { return {pixels.data(), width, height, width}; }
 
     int width;

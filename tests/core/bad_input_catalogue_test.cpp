@@ -360,9 +360,13 @@ TEST_F(BadInputCatalogue, SavesThatCannotBeWrittenFail) {
         {"missing folder", folder.file("missing/stage.map")},
         {"a folder where the grid file goes", folder.file("taken.map")},
     };
-    // A full disk: SafeSave.FullDiskLeavesTheOldPairAndNoNewFiles.
+    // A disk that fills up: SafeSave.FullDiskLeavesTheOldPairAndNoNewFiles.
     for (const BadSave& save : saves)
         EXPECT_EQ(WriteMapFilePairFiles(save.path, document), SaveOutcome::Failed) << save.what;
+#ifndef _WIN32
+    // A device that is always full: every write of the grid text fails.
+    EXPECT_FALSE(WriteGridFile("/dev/full", document.cells));
+#endif
     // A path of 259 characters is as long as the file dialogs give; it saves.
     ASSERT_EQ(longName.size(), 259u);
     EXPECT_EQ(WriteMapFilePairFiles(longName, document), SaveOutcome::Saved);

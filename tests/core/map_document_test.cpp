@@ -140,12 +140,19 @@ TEST(MapDocumentThresholds, KeptValueIsNotComparedWithTheNewFirstBoundary) {
     EXPECT_EQ(document.rank2, 400);
 }
 
-TEST(MapDocumentCopies, CopyCellsIsIndependentOfLaterEdits) {
+TEST(MapDocumentCopies, CopyCellsIsEqualAndIndependentOfLaterEdits) {
     MapDocument document;
-    const CellGrid copy = document.copyCells();
+    document.resizeGrid(300, 7);
+    document.setCell(299, 6, 1);
+    document.setCell(3, 0, 1);
+    // Whatever copyCells returns, a value or a reference, is kept as it is.
+    decltype(auto) copy = document.copyCells();
+    EXPECT_TRUE(copy == document.cells);
     document.setCell(4, 4, 1);
+    document.setCell(3, 0, 0);
     EXPECT_EQ(copy[4][4], 0);
-    EXPECT_EQ(document.cells[4][4], 1);
+    EXPECT_EQ(copy[0][3], 1);
+    EXPECT_EQ(copy[6][299], 1);
 }
 
 TEST(MapDocumentCopies, AssigningADefaultMapResetsEveryField) {

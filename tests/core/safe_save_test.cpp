@@ -114,10 +114,6 @@ TEST(SafeSave, FullDiskLeavesTheOldPairAndNoNewFiles) {
     EXPECT_EQ(newXml, oldXml);
     EXPECT_EQ(files, (std::vector<std::string>{"stage.map", "stage.xml"}));
 }
-
-TEST(SafeSave, WriteErrorsOfTheGridFileAreFailures) {
-    EXPECT_FALSE(WriteGridFile("/dev/full", CellGrid(10, CellRow(10, 1))));
-}
 #endif
 
 }  // namespace

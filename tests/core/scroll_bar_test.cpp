@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "scroll_bar_model.h"
+
 namespace {
 
 ScrollBarState barFor(int count, int clientExtent, int position = 0) {

@@ -201,13 +201,17 @@ TEST(XmlSaving, TreesXmlCannotHoldFailAndWriteNothing) {
     EXPECT_FALSE(SaveXMLFile(element("root", {}), folder.file("missing/out.xml")));
 }
 
-TEST(XmlSaving, SavingTwiceGivesTheSameFile) {
+// A save over an earlier, longer file leaves exactly what a save to a new
+// file gives: nothing of the old file remains.
+TEST(XmlSaving, SavingOverAnEarlierFileGivesTheNewTreeOnly) {
     TempFolder folder;
-    const XMLNodesPtr root = element("root", {textElement("x", "1")});
-    ASSERT_TRUE(SaveXMLFile(root, folder.file("a.xml")));
-    const std::string first = readFileBytes(folder.file("a.xml"));
-    ASSERT_TRUE(SaveXMLFile(root, folder.file("a.xml")));
-    EXPECT_EQ(readFileBytes(folder.file("a.xml")), first);
+    const XMLNodesPtr longer =
+        element("root", {textElement("x", "12345"), textElement("name", "a long stage name")});
+    const XMLNodesPtr shorter = element("root", {textElement("x", "1")});
+    ASSERT_TRUE(SaveXMLFile(shorter, folder.file("fresh.xml")));
+    ASSERT_TRUE(SaveXMLFile(longer, folder.file("a.xml")));
+    ASSERT_TRUE(SaveXMLFile(shorter, folder.file("a.xml")));
+    EXPECT_EQ(readFileBytes(folder.file("a.xml")), readFileBytes(folder.file("fresh.xml")));
 }
 
 // Random trees the saver can write: text elements with non-blank text, and

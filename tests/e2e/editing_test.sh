@@ -24,9 +24,6 @@ drag() {  # button, then cells "x,y" along the stroke
 drag 1 2,10 21,10 40,10
 drag 1 40,10 40,22 40,30
 drag 3 10,10 30,10
-sleep 0.5
-screenshot painted
-actual=$($PIXELS cells "$LAST_SHOT" "$cx" "$cy" 50 50)
 expected=$(python3 - <<'PY'
 rows = [["."] * 50 for _ in range(50)]
 for x in range(2, 41):
@@ -38,7 +35,8 @@ for x in range(10, 31):
 print("\n".join("".join(row) for row in rows))
 PY
 )
-[ "$actual" = "$expected" ] || { diff <(echo "$expected") <(echo "$actual") >&2; fail "the painted cells differ"; }
+actual=$(wait_for_cells painted 50 50 "$expected") ||
+  { diff <(echo "$expected") <(echo "$actual") >&2; fail "the painted cells differ"; }
 
 # Make the map larger than the window through the parameter dialog (Edit >
 # Change parameters), so the bars can scroll.
@@ -47,25 +45,22 @@ parameters_title="パラメータ設定"
 wait_for_window "$parameters_title" >/dev/null || fail "the parameter dialog did not open"
 xdotool key Tab && xdotool type 300 && xdotool key Tab && xdotool type 300 && xdotool key Return
 wait_for_no_window "$parameters_title" || fail "the parameter dialog stayed open"
-sleep 0.5
-screenshot enlarged
-read -r client_width client_height <<<"$($PIXELS client-extent "$LAST_SHOT" "$cx" "$cy")"
+# The map now reaches past the old 50 x 50: column 50 turns from gray to white.
+enlarged=$(wait_for_cells enlarged 51 40 "$(head -n 40 <<<"$expected" | sed 's/$/./')") ||
+  fail "the enlarged map does not show the painted cells"
+before=$(cut -c1-50 <<<"$enlarged")
+read -r client_width client_height <<<"$(pixels client-extent "$LAST_SHOT" "$cx" "$cy")"
 [ -n "${client_height:-}" ] || fail "could not find the client area's extent"
-before=$($PIXELS cells "$LAST_SHOT" "$cx" "$cy" 50 40)
 
 # The vertical bar's down arrow is its bottom square, just right of the client.
 xdotool mousemove $((cx + client_width + 8)) $((cy + client_height - 8)) click 1
-sleep 0.5
-screenshot scrolled_down
-after=$($PIXELS cells "$LAST_SHOT" "$cx" "$cy" 50 40)
+after=$(wait_for_cells_change scrolled_down 50 40 "$before") || fail "the down arrow changed nothing"
 [ "$(echo "$after" | head -n 39)" = "$(echo "$before" | tail -n +2)" ] ||
   fail "the down arrow did not shift the view up by one cell"
 
 # The horizontal bar's right arrow likewise shifts the view left by one cell.
 xdotool mousemove $((cx + client_width - 8)) $((cy + client_height + 8)) click 1
-sleep 0.5
-screenshot scrolled_right
-right=$($PIXELS cells "$LAST_SHOT" "$cx" "$cy" 50 40)
+right=$(wait_for_cells_change scrolled_right 50 40 "$after") || fail "the right arrow changed nothing"
 [ "$(echo "$right" | cut -c1-49)" = "$(echo "$after" | cut -c2-50)" ] ||
   fail "the right arrow did not shift the view left by one cell"
 

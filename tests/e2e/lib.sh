@@ -7,13 +7,13 @@ source "$E2E_ROOT/scripts/wine-env.sh"
 E2E_NAME="$(basename "$0" .sh)"
 E2E_OUT="$E2E_ROOT/build/e2e/$E2E_NAME"
 KALMIA_EXE="$E2E_ROOT/build/windows/kalmia.exe"
-PIXELS="python3 $E2E_ROOT/tests/e2e/pixels.py"
+pixels() { python3 "$E2E_ROOT/tests/e2e/pixels.py" "$@"; }
 rm -rf "$E2E_OUT" && mkdir -p "$E2E_OUT"
 
 if [ -z "${DISPLAY:-}" ]; then
-  prepare_wine_prefix
+  prepare_wine_prefix || exit 1
+  trap stop_wine_and_display EXIT
   start_virtual_display || exit 1
-  trap stop_virtual_display EXIT
 fi
 
 LAST_SHOT=""
@@ -109,8 +109,61 @@ locate_client() {
   local deadline=$((SECONDS + 20))
   while [ "$SECONDS" -lt "$deadline" ]; do
     screenshot locate
-    $PIXELS locate-default-map "$LAST_SHOT" && return 0
+    pixels locate-default-map "$LAST_SHOT" && return 0
     sleep 0.3
   done
   return 1
+}
+
+# The cells shown at the client origin ($cx, $cy), read from a new screenshot
+# named $1, as text: $2 columns by $3 rows. Also kept in $E2E_OUT/$1.cells.
+read_cells() {  # name columns rows
+  screenshot "$1"
+  pixels cells "$LAST_SHOT" "$cx" "$cy" "$2" "$3" | tee "$E2E_OUT/$1.cells"
+}
+
+# Waits until the view shows exactly the expected cells; prints what it saw
+# last. Fails after 15 seconds.
+wait_for_cells() {  # name columns rows expected
+  local deadline=$((SECONDS + 15)) seen
+  while :; do
+    seen=$(read_cells "$1" "$2" "$3")
+    [ "$seen" = "$4" ] && { echo "$seen"; return 0; }
+    [ "$SECONDS" -lt "$deadline" ] || { echo "$seen"; return 1; }
+    sleep 0.2
+  done
+}
+
+# Waits until the view no longer shows the given cells, then until it stops
+# changing; prints the cells it settled on. Fails after 15 seconds.
+wait_for_cells_change() {  # name columns rows previous
+  local deadline=$((SECONDS + 15)) seen last
+  seen=$(read_cells "$1" "$2" "$3")
+  while [ "$seen" = "$4" ]; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.2
+    seen=$(read_cells "$1" "$2" "$3")
+  done
+  while :; do
+    last=$seen
+    sleep 0.2
+    seen=$(read_cells "$1" "$2" "$3")
+    [ "$seen" = "$last" ] && { echo "$seen"; return 0; }
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+  done
+}
+
+# Takes screenshots of a window until two in a row are the same: the window
+# has finished drawing. Keeps the last one as $2.
+settled_window_shot() {  # window file
+  local deadline=$((SECONDS + 15)) previous=""
+  while :; do
+    import -window "$1" "$2"
+    local now
+    now=$(pixels digest "$2")
+    [ "$now" = "$previous" ] && return 0
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    previous=$now
+    sleep 0.2
+  done
 }

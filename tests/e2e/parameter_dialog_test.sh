@@ -20,11 +20,9 @@ done
 xdotool key Return
 wait_for_no_window "$parameters_title" || fail "Enter did not close the dialog"
 
-sleep 0.5
-screenshot resized
-actual=$($PIXELS cells "$LAST_SHOT" "$cx" "$cy" 25 12)
 expected=$(python3 -c 'print("\n".join(["." * 20 + "~" * 5] * 10 + ["~" * 25] * 2))')
-[ "$actual" = "$expected" ] || { diff <(echo "$expected") <(echo "$actual") >&2; fail "the view does not show the 20 x 10 map"; }
+actual=$(wait_for_cells resized 25 12 "$expected") ||
+  { diff <(echo "$expected") <(echo "$actual") >&2; fail "the view does not show the 20 x 10 map"; }
 
 # Save, typing a name without extension into the Save dialog.
 save_title="名前を付けて保存"

@@ -22,6 +22,7 @@
       prints the colour as RRGGBB if the rectangle is one colour, else "mixed".
 """
 import subprocess
+import hashlib
 import sys
 
 WHITE, BLACK, GRAY = (255, 255, 255), (0, 0, 0), (128, 128, 128)
@@ -69,6 +70,9 @@ def symbol(rgb):
 
 
 def main(argv):
+    if argv[1] == "digest":
+        print(hashlib.sha1(load(argv[2])[2]).hexdigest())
+        return 0
     if argv[1] == "shift":
         before = open(argv[2]).read().split()
         after = open(argv[3]).read().split()

@@ -4,10 +4,11 @@
 # scroll with the arrows and the thumb, save, New (No, then Yes), open the
 # saved pair again, open a damaged pair, save where it cannot be written, the
 # About box, and the close box. The screenshots of the user guide are taken
-# here, from the real program.
+# here, from the real program, into build/ (scripts/screenshots.sh puts them
+# into docs/ through KALMIA_SCREENSHOTS).
 source "$(dirname "$0")/lib.sh"
 
-SHOTS="$E2E_ROOT/docs/screenshots"
+SHOTS="${KALMIA_SCREENSHOTS:-$E2E_OUT/screenshots}"
 mkdir -p "$SHOTS"
 CONFIRM_TITLE="確認"
 ERROR_TITLE="エラー"
@@ -27,11 +28,6 @@ stroke() {  # button from-x from-y to-x to-y
   xdotool mousemove $(cell "$2" "$3") mousedown "$1"
   xdotool mousemove $(cell $((($2 + $4) / 2)) $((($3 + $5) / 2))) mousemove $(cell "$4" "$5") mouseup "$1"
 }
-view_cells() {  # name columns rows -> file of the cells shown
-  screenshot "$1"
-  $PIXELS cells "$LAST_SHOT" "$cx" "$cy" "$2" "$3" >"$E2E_OUT/$1.cells"
-  echo "$E2E_OUT/$1.cells"
-}
 expect_box() {  # title -> waits for it
   wait_for_window "$1" >/dev/null || fail "no \"$1\" box"
 }
@@ -42,7 +38,6 @@ stroke 1 25 5 25 15
 stroke 1 25 15 5 15
 stroke 1 5 15 5 5
 stroke 3 10 5 15 5
-sleep 0.5
 shape=$(python3 - <<'PY'
 rows = [["."] * 30 for _ in range(20)]
 for x in range(5, 26):
@@ -54,8 +49,8 @@ for x in range(10, 16):
 print("\n".join("".join(r) for r in rows))
 PY
 )
-[ "$(cat "$(view_cells painted 30 20)")" = "$shape" ] || fail "the painted shape is not on the screen"
-import -window "$MAIN_WINDOW" "$SHOTS/main_window.png"
+wait_for_cells painted 30 20 "$shape" >/dev/null || fail "the painted shape is not on the screen"
+settled_window_shot "$MAIN_WINDOW" "$SHOTS/main_window.png" || fail "the main window kept changing"
 
 # 2. The parameter dialog through the Edit menu's mnemonics.
 printf '%s' "$STAGE_NAME" | xclip -selection clipboard
@@ -66,36 +61,41 @@ for value in 300 200 300 400 90 80; do
   xdotool key Tab
   xdotool type "$value"
 done
-sleep 0.3
-import -window "$(wait_for_window "$PARAMETERS_TITLE")" "$SHOTS/parameter_dialog.png"
+settled_window_shot "$(wait_for_window "$PARAMETERS_TITLE")" "$SHOTS/parameter_dialog.png" ||
+  fail "the parameter dialog kept changing"
 xdotool key Return
 wait_for_no_window "$PARAMETERS_TITLE" || fail "the parameter dialog stayed open"
-sleep 0.5
-[ "$(cat "$(view_cells resized 30 20)")" = "$shape" ] || fail "the shape did not survive the resize"
-screenshot big_map
-read -r client_width client_height <<<"$($PIXELS client-extent "$LAST_SHOT" "$cx" "$cy")"
+# The map is now 300 x 200: white where the gray lay right of and below 50 x 50.
+grown=$(python3 - "$shape" <<'PY'
+import sys
+shape = sys.argv[1].split("\n")
+print("\n".join((shape[y] if y < len(shape) else "").ljust(51, ".") for y in range(51)))
+PY
+)
+wait_for_cells resized 51 51 "$grown" >/dev/null || fail "the shape did not survive the resize"
+read -r client_width client_height <<<"$(pixels client-extent "$LAST_SHOT" "$cx" "$cy")"
 [ -n "${client_height:-}" ] || fail "could not find the client area's extent"
 
 # 3. Scrolling: the right arrow moves the view one cell, the thumb further.
 columns=$((client_width / 8 - 2))
-before=$(view_cells before_scroll "$columns" 20)
+before=$(read_cells before_scroll "$columns" 20)
 xdotool mousemove $((cx + client_width - 8)) $((cy + client_height + 8)) click 1
-sleep 0.4
-after_arrow=$(view_cells after_arrow "$columns" 20)
-[ "$($PIXELS shift "$before" "$after_arrow")" = 1 ] || fail "the right arrow did not scroll one cell"
+wait_for_cells_change after_arrow "$columns" 20 "$before" >/dev/null || fail "the right arrow changed nothing"
+[ "$(pixels shift "$E2E_OUT/before_scroll.cells" "$E2E_OUT/after_arrow.cells")" = 1 ] ||
+  fail "the right arrow did not scroll one cell"
 # The thumb fills most of the bar (the page is most of the map's width): grab
 # it well inside and drag it a little to the right.
 thumb_x=$((cx + 200)) thumb_y=$((cy + client_height + 8))
 xdotool mousemove "$thumb_x" "$thumb_y" mousedown 1 sleep 0.2 mousemove $((thumb_x + 5)) "$thumb_y" \
   sleep 0.2 mousemove $((thumb_x + 10)) "$thumb_y" sleep 0.2 mouseup 1
-sleep 0.4
-after_thumb=$(view_cells after_thumb "$columns" 20)
-moved=$($PIXELS shift "$before" "$after_thumb") || fail "the thumb did not move the view sideways"
+wait_for_cells_change after_thumb "$columns" 20 "$(cat "$E2E_OUT/after_arrow.cells")" >/dev/null ||
+  fail "the thumb changed nothing"
+moved=$(pixels shift "$E2E_OUT/before_scroll.cells" "$E2E_OUT/after_thumb.cells") ||
+  fail "the thumb did not move the view sideways"
 [ "$moved" -gt 1 ] || fail "the thumb moved the view by $moved cells"
 # Back to the origin with the left arrow.
 xdotool mousemove $((cx + 8)) $((cy + client_height + 8)) click --repeat $((moved + 3)) --delay 80 1
-sleep 0.5
-[ "$(cat "$(view_cells back_home 30 20)")" = "$shape" ] || fail "the left arrow did not scroll back"
+wait_for_cells back_home 30 20 "$shape" >/dev/null || fail "the left arrow did not scroll back"
 
 # 4. Save, typing a name without extension.
 xdotool key alt+f a
@@ -124,8 +124,7 @@ xdotool key alt+f n
 expect_box "$CONFIRM_TITLE"
 xdotool key n
 wait_for_no_window "$CONFIRM_TITLE" || fail "No did not close the confirmation"
-sleep 0.4
-[ "$(cat "$(view_cells after_no 30 20)")" = "$shape" ] || fail "New answered No changed the view"
+[ "$(read_cells after_no 30 20)" = "$shape" ] || fail "New answered No changed the view"
 xdotool key alt+f n
 expect_box "$CONFIRM_TITLE"
 xdotool key Return
@@ -139,8 +138,7 @@ expect_box "$OPEN_TITLE"
 xdotool type "$folder_windows\\stage.map"
 xdotool key Return
 wait_for_no_window "$OPEN_TITLE" || fail "the Open dialog stayed open"
-sleep 0.5
-[ "$(cat "$(view_cells reopened 30 20)")" = "$shape" ] || fail "the reopened pair does not show the shape"
+wait_for_cells reopened 30 20 "$shape" >/dev/null || fail "the reopened pair does not show the shape"
 
 # 7. A damaged pair: the load failure box, and the view stays.
 cp "$E2E_OUT/stage.map" "$E2E_OUT/damaged.map"
@@ -153,7 +151,7 @@ expect_box "$ERROR_TITLE"
 screenshot load_failure
 xdotool key Return
 wait_for_no_window "$ERROR_TITLE" || fail "the load failure box stayed open"
-[ "$(cat "$(view_cells after_damaged 30 20)")" = "$shape" ] || fail "the damaged pair changed the view"
+[ "$(read_cells after_damaged 30 20)" = "$shape" ] || fail "the damaged pair changed the view"
 
 # 8. Saving where the parameter file cannot be written: the save failure box.
 mkdir -p "$E2E_OUT/blocked.xml"
@@ -171,8 +169,7 @@ wait_for_no_window "$ERROR_TITLE" || fail "the save failure box stayed open"
 # 9. The About box with Alt+?, closed with Escape.
 xdotool key alt+question
 about=$(wait_for_window "$ABOUT_TITLE") || fail "Alt+? did not open the About box"
-sleep 0.3
-import -window "$about" "$SHOTS/about_box.png"
+settled_window_shot "$about" "$SHOTS/about_box.png" || fail "the About box kept changing"
 xdotool key Escape
 wait_for_no_window "$ABOUT_TITLE" || fail "Escape did not close the About box"
 

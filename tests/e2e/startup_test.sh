@@ -9,14 +9,14 @@ read -r client_x client_y <<<"$(locate_client)" || fail "no default map on the s
 [ -n "${client_x:-}" ] || fail "no default map on the screen"
 screenshot main_window
 # The menu bar lies just above the client area and carries dark text.
-text=$($PIXELS dark-pixels "$LAST_SHOT" "$client_x" $((client_y - 19)) 300 18)
+text=$(pixels dark-pixels "$LAST_SHOT" "$client_x" $((client_y - 19)) 300 18)
 [ "$text" -gt 100 ] || fail "no menu bar text above the client area ($text dark pixels)"
 
 # Alt+F drops the File menu over the (white) map: its items bring dark text.
 xdotool key alt+f
 deadline=$((SECONDS + 10))
 until screenshot file_menu &&
-  [ "$($PIXELS dark-pixels "$LAST_SHOT" "$client_x" "$client_y" 180 70)" -gt 100 ]; do
+  [ "$(pixels dark-pixels "$LAST_SHOT" "$client_x" "$client_y" 180 70)" -gt 100 ]; do
   [ "$SECONDS" -lt "$deadline" ] || fail "Alt+F did not open the File menu"
   sleep 0.2
 done

@@ -58,6 +58,25 @@ std::string predefinedClass(WORD atom) {
     }
 }
 
+std::string nameOrOrdinalText(Reader& reader) {
+    WORD ordinal;
+    const std::wstring name = reader.nameOrOrdinal(&ordinal);
+    return ordinal ? "#" + std::to_string(ordinal) : narrow(name);
+}
+
+// The one language the dialog resource exists in; 0 if none or several.
+WORD OnlyLanguageOf(HMODULE module, int id) {
+    std::vector<WORD> languages;
+    EnumResourceLanguagesA(
+        module, MAKEINTRESOURCEA(5), MAKEINTRESOURCEA(id),
+        [](HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR found) -> BOOL {
+            reinterpret_cast<std::vector<WORD>*>(found)->push_back(language);
+            return TRUE;
+        },
+        reinterpret_cast<LONG_PTR>(&languages));
+    return languages.size() == 1 ? languages[0] : 0;
+}
+
 }  // namespace
 
 DialogTemplate ReadDialogTemplate(int id) {
@@ -67,6 +86,7 @@ DialogTemplate ReadDialogTemplate(int id) {
     if (!resource) return result;
     const BYTE* base = static_cast<const BYTE*>(LockResource(LoadResource(module, resource)));
     Reader reader{base};
+    result.language = OnlyLanguageOf(module, id);
     if (reader.take<WORD>() != 1 || reader.take<WORD>() != 0xFFFF) return result;
     reader.take<DWORD>();  // help id
     result.exStyle = reader.take<DWORD>();
@@ -76,9 +96,8 @@ DialogTemplate ReadDialogTemplate(int id) {
     result.y = reader.take<short>();
     result.cx = reader.take<short>();
     result.cy = reader.take<short>();
-    WORD ordinal;
-    reader.nameOrOrdinal(&ordinal);  // menu
-    reader.nameOrOrdinal(&ordinal);  // window class
+    result.menu = nameOrOrdinalText(reader);
+    result.windowClass = nameOrOrdinalText(reader);
     result.caption = narrow(reader.wideString());
     if (result.style & DS_SETFONT) {
         result.pointSize = reader.take<WORD>();
@@ -98,6 +117,7 @@ DialogTemplate ReadDialogTemplate(int id) {
         control.cx = reader.take<short>();
         control.cy = reader.take<short>();
         control.id = reader.take<int>();
+        WORD ordinal;
         const std::wstring className = reader.nameOrOrdinal(&ordinal);
         control.className = ordinal ? predefinedClass(ordinal) : narrow(className);
         control.text = narrow(reader.nameOrOrdinal(&ordinal));

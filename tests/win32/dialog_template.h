@@ -17,6 +17,9 @@ struct TemplateControl {
 };
 
 struct DialogTemplate {
+    WORD language;            // of the resource, as MAKELANGID gives it
+    std::string menu;         // "" for none, "#n" for an ordinal
+    std::string windowClass;  // "" for the system's dialog class
     DWORD style;
     DWORD exStyle;
     short x, y, cx, cy;

@@ -15,6 +15,7 @@ namespace {
 
 constexpr DWORD STATIC_STYLE = 0x50020000;
 constexpr DWORD EDIT_STYLE = 0x50810080;
+constexpr WORD JAPANESE = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
 
 void ExpectControls(const DialogTemplate& dialog, const std::vector<TemplateControl>& wanted) {
     ASSERT_EQ(dialog.controls.size(), wanted.size());
@@ -35,6 +36,9 @@ void ExpectControls(const DialogTemplate& dialog, const std::vector<TemplateCont
 
 // Every field of the dialog's header, then its controls in order.
 void ExpectTemplate(const DialogTemplate& dialog, const DialogTemplate& wanted) {
+    EXPECT_EQ(dialog.language, wanted.language);
+    EXPECT_EQ(dialog.menu, wanted.menu);
+    EXPECT_EQ(dialog.windowClass, wanted.windowClass);
     EXPECT_EQ(dialog.style, wanted.style);
     EXPECT_EQ(dialog.exStyle, wanted.exStyle);
     EXPECT_EQ(dialog.x, wanted.x);
@@ -60,8 +64,8 @@ std::vector<TemplateControl> AboutControls() {
 
 TEST(DialogTemplates, AboutBoxIsTheTemplateOfTheProgram) {
     ExpectTemplate(ReadDialogTemplate(IDD_ABOUTBOX),
-                   {0x80C800C0, 0, 0, 0, 170, 62, ansi(u8"バージョン情報"), 9, 0, 0, 1,
-                    "MS UI Gothic", AboutControls()});
+                   {JAPANESE, "", "", 0x80C800C0, 0, 0, 0, 170, 62, ansi(u8"バージョン情報"), 9, 0,
+                    0, 1, "MS UI Gothic", AboutControls()});
 }
 
 std::vector<TemplateControl> ParameterControls() {
@@ -92,8 +96,8 @@ std::vector<TemplateControl> ParameterControls() {
 
 TEST(DialogTemplates, ParameterDialogIsTheTemplateOfTheProgram) {
     ExpectTemplate(ReadDialogTemplate(IDD_PARAMETERS),
-                   {0x80C800C8, 0, 0, 0, 135, 157, ansi(u8"パラメータ設定"), 8, 400, 0, 1,
-                    "MS Shell Dlg", ParameterControls()});
+                   {JAPANESE, "", "", 0x80C800C8, 0, 0, 0, 135, 157, ansi(u8"パラメータ設定"), 8,
+                    400, 0, 1, "MS Shell Dlg", ParameterControls()});
 }
 
 const int FIELD_IDS[] = {IDC_NAME,    IDC_SIZE_X,  IDC_SIZE_Y, IDC_TIME_SA,

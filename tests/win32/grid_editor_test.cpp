@@ -13,6 +13,9 @@
 #include "view/map_view_win32.h"
 #include "win32/window_fixture.h"
 
+#include "core/canvas_support.h"
+#include "core/scroll_bar_model.h"
+
 namespace {
 
 class GridEditorTest : public testing::Test {
@@ -115,19 +118,44 @@ TEST_F(GridEditorTest, EachRequestMovesTheBarAndRepaintsOnlyOnChange) {
     }
 }
 
+// Mouse input as the hardware gives it, at a point of the screen.
+INPUT MouseInputAt(int x, int y, DWORD flags) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return input;
+}
+
+// A real drag of the thumb to the bar's right end. The system's tracking loop
+// reports the position past 65535 in the message with its low 16 bits only;
+// the bar's tracking position gives the rest.
 TEST_F(GridEditorTest, ThumbTrackingFollowsTheBarsTrackPositionBeyond16Bits) {
     currentMap.resizeGrid(70000, 2);
     UpdateScrollBars(window);
-    // Wine, like Windows, reports nTrackPos only while the thumb is dragged;
-    // here the bar's own position stands for it.
     SetScrollPos(window, SB_HORZ, 0, FALSE);
-    SCROLLINFO info = ReadBar(window, SB_HORZ);
-    EXPECT_EQ(info.nMax, 70000);
-    SetScrollPos(window, SB_HORZ, 66000, FALSE);
-    info = ReadBar(window, SB_HORZ);
-    EXPECT_EQ(info.nPos, 66000);
-    SendMessageA(window, WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 66000 & 0xFFFF), 0);
-    EXPECT_EQ(ReadBar(window, SB_HORZ).nPos, 66000);  // not 66000 - 65536
+    SetForegroundWindow(window);
+    PumpMessages();
+    SCROLLBARINFO bar = {};
+    bar.cbSize = sizeof bar;
+    ASSERT_TRUE(GetScrollBarInfo(window, OBJID_HSCROLL, &bar));
+    const int y = (bar.rcScrollBar.top + bar.rcScrollBar.bottom) / 2;
+    const int thumb = bar.rcScrollBar.left + (bar.xyThumbTop + bar.xyThumbBottom) / 2;
+    // The right arrow takes the bar's last square; the thumb stops against it.
+    const int end = bar.rcScrollBar.right - (bar.rcScrollBar.bottom - bar.rcScrollBar.top) - 1;
+    INPUT drag[] = {
+        MouseInputAt(thumb, y, 0),
+        MouseInputAt(thumb, y, MOUSEEVENTF_LEFTDOWN),
+        MouseInputAt((thumb + end) / 2, y, 0),
+        MouseInputAt(end, y, 0),
+        MouseInputAt(end, y, MOUSEEVENTF_LEFTUP),
+    };
+    ASSERT_EQ(SendInput(5, drag, sizeof(INPUT)), 5u);
+    PumpMessages();  // the tracking loop runs inside the press's dispatch
+    const SCROLLINFO info = ReadBar(window, SB_HORZ);
+    EXPECT_EQ(info.nPos, info.nMax - int(info.nPage) + 1);
+    EXPECT_GT(info.nPos, 65535);
 }
 
 // Another program or an automation tool sends the position in the message;
@@ -246,15 +274,16 @@ TEST_F(GridEditorTest, RealPaintShowsExactlyTheComposedCanvas) {
     ASSERT_EQ(expected.width, 400);
     ASSERT_EQ(expected.height, 400);
     // The scroll offset shows: cell (13, 7) of the diagonal is at the origin.
-    EXPECT_EQ(expected.pixel(0, 0), CLEAR_CELL_COLOR);
-    EXPECT_EQ(expected.pixel(8 * 0 + 3, 8 * 6 + 3), SET_CELL_COLOR);  // cell (13, 13)
+    EXPECT_EQ(pixelAt(expected, 0, 0), CLEAR_CELL_COLOR);
+    EXPECT_EQ(pixelAt(expected, 8 * 0 + 3, 8 * 6 + 3), SET_CELL_COLOR);  // cell (13, 13)
 
     // Through GDI+ into a memory device context: exactly the canvas.
     HDC screen = GetDC(window);
     HDC memory = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, 400, 400);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    PaintMapView(window, memory);
+    PaintMapView(window, memory, ReadScrollPosition(window, SB_HORZ),
+                 ReadScrollPosition(window, SB_VERT));
     EXPECT_EQ(CaptureClient(window, 400, 400, memory), expected.pixels);
     SelectObject(memory, old);
     DeleteObject(bitmap);

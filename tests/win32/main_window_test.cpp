@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/mouse_editing.h"
+#include "document/map_document.h"
 #include "resources/resource.h"
 #include "view/about_dialog_win32.h"
 #include "win32/window_fixture.h"
@@ -99,17 +100,53 @@ TEST_F(MainWindowTest, AcceleratorsAreAltWithTheCharactersQuestionMarkAndSlash) 
     EXPECT_EQ(entries[1].key, '/');
 }
 
+// The class has a background brush, so DefWindowProcA would fill the DC with
+// it; the window's own answer leaves a marker colour where it was.
 TEST_F(MainWindowTest, EraseBackgroundPaintsNothingAndReturnsOne) {
-    HDC dc = GetDC(window);
-    EXPECT_EQ(SendMessageA(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 1);
-    ReleaseDC(window, dc);
+    constexpr COLORREF MARKER = RGB(0x12, 0x34, 0x56);
+    HDC memory = CreateCompatibleDC(nullptr);
+    HDC screen = GetDC(window);
+    HBITMAP picture = CreateCompatibleBitmap(screen, 16, 16);
+    ReleaseDC(window, screen);
+    HGDIOBJ previous = SelectObject(memory, picture);
+    HBRUSH marker = CreateSolidBrush(MARKER);
+    const RECT all = {0, 0, 16, 16};
+    FillRect(memory, &all, marker);
+    EXPECT_EQ(SendMessageA(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0), 1);
+    for (const POINT& point : {POINT{0, 0}, POINT{8, 8}, POINT{15, 15}})
+        EXPECT_EQ(GetPixel(memory, point.x, point.y), MARKER) << point.x;
+    SelectObject(memory, previous);
+    DeleteObject(marker);
+    DeleteObject(picture);
+    DeleteDC(memory);
 }
 
-TEST_F(MainWindowTest, UnknownCommandIsAnsweredByDefWindowProc) {
-    const WPARAM unknown = MAKEWPARAM(40000, 0);
-    EXPECT_EQ(SendMessageA(window, WM_COMMAND, unknown, 0),
-              DefWindowProcA(window, WM_COMMAND, unknown, 0));
-    EXPECT_TRUE(IsWindow(window));
+// Counts and closes any dialog or message box that opens while a command
+// runs: the thread's timer fires inside the box's own modal loop.
+int dialogsClosed = 0;
+void CALLBACK CloseAnyDialog(HWND, UINT, UINT_PTR, DWORD) {
+    if (HWND dialog = FindProcessDialog()) {
+        ++dialogsClosed;
+        PostMessageA(dialog, WM_CLOSE, 0, 0);
+    }
+}
+
+// A command the program does not know does nothing at all: no dialog, no
+// change of the map, no repaint, and the window stays.
+TEST_F(MainWindowTest, UnknownCommandsChangeNothing) {
+    currentMap.setCell(3, 4, 1);
+    const MapDocument before = currentMap;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 200, CloseAnyDialog);
+    for (const WORD unknown : {40000, 0, 1, IDM_ABOUT + 1000}) {
+        dialogsClosed = 0;
+        ValidateRect(window, nullptr);
+        EXPECT_EQ(SendMessageA(window, WM_COMMAND, MAKEWPARAM(unknown, 0), 0), 0) << unknown;
+        EXPECT_EQ(dialogsClosed, 0) << unknown;
+        EXPECT_TRUE(IsWindow(window));
+        EXPECT_FALSE(GetUpdateRect(window, nullptr, FALSE)) << unknown;
+        EXPECT_TRUE(currentMap == before) << unknown;
+    }
+    KillTimer(nullptr, timer);
 }
 
 TEST_F(MainWindowTest, AboutBoxClosesWithOneForOkAndTwoForEscape) {
