@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Makes dist/kalmia-1.0-win64.zip: the statically linked kalmia.exe and
+# Makes dist/kalmia-VERSION-win64.zip (VERSION from project() in
+# CMakeLists.txt): the statically linked kalmia.exe and
 # kalmia-cli.exe, a short read-me in Japanese and English, and the licence.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh windows
-stage=build/release/kalmia-1.0
+version=$(cat build/windows/version.txt)
+stage=build/release/kalmia-$version
 rm -rf "$stage" && mkdir -p "$stage" dist
 for program in kalmia.exe src/cli/kalmia-cli.exe; do
   name=$(basename "$program")
@@ -21,6 +23,6 @@ for program in kalmia.exe src/cli/kalmia-cli.exe; do
 done
 cp LICENSE "$stage/LICENSE.txt"
 sed 's/$/\r/' docs/release-readme.txt >"$stage/README.txt"
-rm -f dist/kalmia-1.0-win64.zip
-(cd build/release && zip -q -r "../../dist/kalmia-1.0-win64.zip" kalmia-1.0)
-echo "dist/kalmia-1.0-win64.zip"
+rm -f "dist/kalmia-$version-win64.zip"
+(cd build/release && zip -q -r "../../dist/kalmia-$version-win64.zip" "kalmia-$version")
+echo "dist/kalmia-$version-win64.zip"
