@@ -27,10 +27,8 @@ python3 scripts/bench_cli.py build/native/src/cli/kalmia-cli build/native/bench/
 
 source scripts/wine-env.sh
 prepare_wine_prefix
-if [ -z "${DISPLAY:-}" ]; then
-  start_virtual_display
-  trap stop_virtual_display EXIT
-fi
+trap stop_wine_and_display EXIT
+start_virtual_display
 run_wine 1800 build/windows/kalmia_bench_win32.exe "Z:$(pwd | tr / '\\')\\build\\bench-files" >"$out/wine.csv"
 
 python3 scripts/bench_report.py "$out" docs

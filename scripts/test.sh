@@ -9,12 +9,23 @@ bash scripts/build.sh native windows || exit 1
 
 passed=0
 failed=0
+skipped=""
 record() {  # name, status
   if [ "$2" -eq 0 ]; then passed=$((passed + 1)); echo "== $1: passed"
   else failed=$((failed + 1)); echo "== $1: FAILED (status $2)"; fi
 }
+# Runs a CTest preset; tests that skipped themselves (a tmpfs that cannot be
+# mounted here, say) are listed again in the summary, so a skip is never silent.
+run_ctest() {  # preset
+  local log="build/$1/ctest.log" status found
+  ctest --preset "$1" 2>&1 | tee "$log"
+  status=${PIPESTATUS[0]}
+  found=$(grep -E '\(Skipped\)$' "$log" | sed "s/^[[:space:]]*/  $1: /")
+  [ -z "$found" ] || skipped+="$found"$'\n'
+  return "$status"
+}
 
-ctest --preset native
+run_ctest native
 record "native core tests" $?
 cat build/native/interrupted_save_report.txt 2>/dev/null
 
@@ -22,15 +33,15 @@ cat build/native/interrupted_save_report.txt 2>/dev/null
 # any report aborts the test that caused it.
 bash scripts/build.sh sanitize >/dev/null &&
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-    ctest --preset sanitize
+    run_ctest sanitize
 record "native core tests with sanitizers" $?
 
 bash scripts/fuzz.sh "${KALMIA_FUZZ_SECONDS:-30}"
 record "fuzz targets" $?
 
 source scripts/wine-env.sh
-prepare_wine_prefix
-trap stop_virtual_display EXIT
+prepare_wine_prefix || exit 1
+trap stop_wine_and_display EXIT
 start_virtual_display || exit 1
 
 KALMIA_TEST_DATA="Z:$(pwd | tr / '\\')\\tests\\data" \
@@ -47,5 +58,6 @@ for check in tests/e2e/*_test.sh; do
   record "end to end: $(basename "$check" .sh)" $?
 done
 
+[ -z "$skipped" ] || printf 'skipped:\n%s' "$skipped"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

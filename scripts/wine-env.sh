@@ -8,7 +8,8 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export LC_ALL=ja_JP.UTF-8
 export LANG=ja_JP.UTF-8
 
-# Starts Xvfb on a free display unless one is given; sets DISPLAY.
+# Starts Xvfb on a free display and sets DISPLAY; Wine's windows there are
+# unmanaged (see set_window_management). Needs the prepared prefix.
 start_virtual_display() {
   local number=99
   while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do number=$((number + 1)); done
@@ -16,30 +17,63 @@ start_virtual_display() {
   KALMIA_XVFB_PID=$!
   export DISPLAY=":$number"
   for _ in $(seq 50); do
-    [ -e "/tmp/.X11-unix/X$number" ] && return 0
+    if [ -e "/tmp/.X11-unix/X$number" ]; then
+      set_window_management N && return 0
+      echo "could not switch Wine to unmanaged windows" >&2
+      break
+    fi
     sleep 0.1
   done
-  echo "Xvfb did not start" >&2
+  [ -e "/tmp/.X11-unix/X$number" ] || echo "Xvfb did not start" >&2
+  stop_virtual_display
   return 1
 }
 
+# Stops the Xvfb that start_virtual_display started, if any.
 stop_virtual_display() {
-  [ -n "${KALMIA_XVFB_PID:-}" ] && kill "$KALMIA_XVFB_PID" 2>/dev/null && wait "$KALMIA_XVFB_PID" 2>/dev/null
+  if [ -n "${KALMIA_XVFB_PID:-}" ]; then
+    kill "$KALMIA_XVFB_PID" 2>/dev/null
+    wait "$KALMIA_XVFB_PID" 2>/dev/null
+  fi
   KALMIA_XVFB_PID=
+  return 0
 }
 
-# Creates the prefix once; later runs find it ready. Without a window manager
-# Wine's windows are best unmanaged: Wine then draws their title bars and close
-# boxes itself, and destroying a window does not wait two seconds for a window
-# manager that never answers.
+# Ends every Wine process of the prefix, then the virtual display: for traps,
+# so that no run leaves anything behind, whichever way it ends.
+stop_wine_and_display() {
+  timeout 30 wineserver -k >/dev/null 2>&1
+  stop_virtual_display
+}
+
+# Creates the prefix once; later runs find it ready. It is marked ready only
+# when wineboot and the registry change both succeeded, so a failed
+# preparation is tried again on the next run.
 prepare_wine_prefix() {
-  if [ ! -f "$WINEPREFIX/.kalmia-ready" ]; then
-    mkdir -p "$WINEPREFIX"
-    timeout 300 wineboot -i >/dev/null 2>&1 || true
-    timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-    timeout 120 wineserver -w || true
-    touch "$WINEPREFIX/.kalmia-ready"
+  [ -f "$WINEPREFIX/.kalmia-ready" ] && return 0
+  mkdir -p "$WINEPREFIX"
+  local status=0
+  timeout 300 wineboot -i >/dev/null 2>&1 || status=$?
+  [ "$status" -eq 0 ] && { set_window_management N || status=$?; }
+  timeout 120 wineserver -w || status=$?
+  if [ "$status" -ne 0 ]; then
+    echo "preparing the Wine prefix failed (status $status); the next run tries again" >&2
+    return "$status"
   fi
+  touch "$WINEPREFIX/.kalmia-ready"
+}
+
+# Y: windows managed by the desktop's window manager, as a user expects on a
+# real display. N: Wine draws title bars and close boxes itself, as the tests
+# need on the virtual display, which has no window manager (destroying a
+# window then does not wait two seconds for one that never answers).
+# Writes the registry only when the setting changes.
+set_window_management() {  # Y | N
+  local marker="$WINEPREFIX/.kalmia-managed"
+  [ "$(cat "$marker" 2>/dev/null)" = "$1" ] && return 0
+  timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$1" /f >/dev/null 2>&1 || return 1
+  timeout 60 wineserver -w || return 1
+  echo "$1" >"$marker"
 }
 
 # Runs a Windows program with a time limit; a hang counts as a failure (124).
