@@ -55,7 +55,8 @@ record "Windows tests under Wine, Western code page" $?
 
 for check in tests/e2e/*_test.sh; do
   bash "$check"
-  record "end to end: $(basename "$check" .sh)" $?
+  status=$?  # before the name's command substitution resets $?
+  record "end to end: $(basename "$check" .sh)" "$status"
 done
 
 [ -z "$skipped" ] || printf 'skipped:\n%s' "$skipped"

@@ -49,7 +49,7 @@ wait_for_no_window "$parameters_title" || fail "the parameter dialog stayed open
 enlarged=$(wait_for_cells enlarged 51 40 "$(head -n 40 <<<"$expected" | sed 's/$/./')") ||
   fail "the enlarged map does not show the painted cells"
 before=$(cut -c1-50 <<<"$enlarged")
-read -r client_width client_height <<<"$(pixels client-extent "$LAST_SHOT" "$cx" "$cy")"
+read -r client_width client_height <<<"$(pixels client-extent "$E2E_OUT/enlarged.png" "$cx" "$cy")"
 [ -n "${client_height:-}" ] || fail "could not find the client area's extent"
 
 # The vertical bar's down arrow is its bottom square, just right of the client.

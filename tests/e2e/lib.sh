@@ -116,7 +116,9 @@ locate_client() {
 }
 
 # The cells shown at the client origin ($cx, $cy), read from a new screenshot
-# named $1, as text: $2 columns by $3 rows. Also kept in $E2E_OUT/$1.cells.
+# $E2E_OUT/$1.png, as text: $2 columns by $3 rows. Also kept in
+# $E2E_OUT/$1.cells. Mostly called in a command substitution, which does not
+# pass LAST_SHOT back: use the file name instead.
 read_cells() {  # name columns rows
   screenshot "$1"
   pixels cells "$LAST_SHOT" "$cx" "$cy" "$2" "$3" | tee "$E2E_OUT/$1.cells"

@@ -73,7 +73,7 @@ print("\n".join((shape[y] if y < len(shape) else "").ljust(51, ".") for y in ran
 PY
 )
 wait_for_cells resized 51 51 "$grown" >/dev/null || fail "the shape did not survive the resize"
-read -r client_width client_height <<<"$(pixels client-extent "$LAST_SHOT" "$cx" "$cy")"
+read -r client_width client_height <<<"$(pixels client-extent "$E2E_OUT/resized.png" "$cx" "$cy")"
 [ -n "${client_height:-}" ] || fail "could not find the client area's extent"
 
 # 3. Scrolling: the right arrow moves the view one cell, the thumb further.
