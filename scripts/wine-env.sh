@@ -50,7 +50,7 @@ stop_wine_and_display() {
 # when wineboot and the registry change both succeeded, so a failed
 # preparation is tried again on the next run.
 prepare_wine_prefix() {
-  [ -f "$WINEPREFIX/.kalmia-ready" ] && return 0
+  [ -f "$WINEPREFIX/.kalmia-ready" ] && { link_wine_fonts; return 0; }
   mkdir -p "$WINEPREFIX"
   local status=0
   timeout 300 wineboot -i >/dev/null 2>&1 || status=$?
@@ -60,7 +60,19 @@ prepare_wine_prefix() {
     echo "preparing the Wine prefix failed (status $status); the next run tries again" >&2
     return "$status"
   fi
+  link_wine_fonts
   touch "$WINEPREFIX/.kalmia-ready"
+}
+
+# Wine's own TrueType fonts (Debian's fonts-wine), Marlett among them, which
+# draws the caption buttons: this Wine does not look for them in its data
+# folder, so they are linked into the prefix's Fonts folder, where it does.
+link_wine_fonts() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts" font
+  mkdir -p "$fonts"
+  for font in $(dpkg -L fonts-wine 2>/dev/null | grep -i '\.ttf$'); do
+    [ -e "$fonts/$(basename "$font")" ] || ln -s "$font" "$fonts/$(basename "$font")"
+  done
 }
 
 # Y: windows managed by the desktop's window manager, as a user expects on a
