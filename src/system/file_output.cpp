@@ -2,24 +2,6 @@
 
 #include <cerrno>
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
-namespace {
-
-bool flushToDisk(FILE* file) {
-#ifdef _WIN32
-    return _commit(_fileno(file)) == 0;
-#else
-    return fsync(fileno(file)) == 0;
-#endif
-}
-
-}  // namespace
-
 FILE* openForWriting(const std::string& path) { return std::fopen(path.c_str(), "wb"); }
 
 bool finishWriting(FILE* file, bool writtenSoFar) {

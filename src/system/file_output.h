@@ -36,6 +36,9 @@ bool copyFileContent(const std::string& from, const std::string& to, bool* targe
 enum class PathKind { Missing, File, Other };
 PathKind pathKind(const std::string& path);
 
+// Puts what was written to the file and flushed from its buffer on the disk.
+bool flushToDisk(FILE* file);
+
 // Puts the folder's list of files on the disk (new files, renames); true
 // where the platform does that by itself.
 bool flushFolderOf(const std::string& path);

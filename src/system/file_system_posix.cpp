@@ -11,6 +11,8 @@ bool replaceFile(const std::string& from, const std::string& to) {
     return std::rename(from.c_str(), to.c_str()) == 0;
 }
 
+bool flushToDisk(FILE* file) { return fsync(fileno(file)) == 0; }
+
 PathKind pathKind(const std::string& path) {
     struct stat status;
     if (stat(path.c_str(), &status) != 0) return PathKind::Missing;

@@ -1,4 +1,5 @@
 // The file-system operations a save needs, on Windows.
+#include <io.h>
 #include <windows.h>
 
 #include "system/file_output.h"
@@ -9,6 +10,8 @@ bool replaceFile(const std::string& from, const std::string& to) {
     return MoveFileExA(from.c_str(), to.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
+
+bool flushToDisk(FILE* file) { return _commit(_fileno(file)) == 0; }
 
 PathKind pathKind(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
