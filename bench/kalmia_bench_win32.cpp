@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/main_window.h"
@@ -117,6 +118,7 @@ struct FinishedFrame {
 };
 FinishedFrame floorFrame;
 WNDPROC realWindowProc = nullptr;
+bool paintFinishedFrame = false;
 
 void CopyFinishedFrame(HDC dc) {
     const BITMAPINFOHEADER& header = floorFrame.info.bmiHeader;
@@ -124,10 +126,11 @@ void CopyFinishedFrame(HDC dc) {
                       floorFrame.pixels.data(), &floorFrame.info, DIB_RGB_COLORS);
 }
 
-// The real window with only its WM_PAINT replaced: the same invalidation,
-// BeginPaint, EndPaint and hand-over to the display as a real paint.
+// The real window, whose WM_PAINT copies the finished frame while
+// paintFinishedFrame is set: the same invalidation, BeginPaint, EndPaint and
+// hand-over to the display as a real paint.
 LRESULT CALLBACK FloorWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message != WM_PAINT)
+    if (message != WM_PAINT || !paintFinishedFrame)
         return CallWindowProcA(realWindowProc, window, message, wParam, lParam);
     PAINTSTRUCT paint;
     CopyFinishedFrame(BeginPaint(window, &paint));
@@ -152,38 +155,51 @@ void PrepareFloorFrame(HWND window) {
     header.biCompression = BI_RGB;
 }
 
-// Times the window's paints and the floor's paints alternately, so that
+// Medians of two pieces of work timed alternately, 100 runs each, so that
 // both meet the same state of the display server.
+std::pair<double, double> AlternateMedians(const std::function<void()>& first,
+                                           const std::function<void()>& second) {
+    std::vector<double> firstTimes, secondTimes;
+    for (int run = 0; run < 100; ++run) {
+        firstTimes.push_back(Milliseconds(first));
+        secondTimes.push_back(Milliseconds(second));
+    }
+    return {Median(firstTimes), Median(secondTimes)};
+}
+
+// The window's paint beside the floor's, then, without the paint message,
+// what the program itself draws beside the bare copy, before Wine hands the
+// window to the display.
 void ReportPaintAndFloor(HWND window, int edge, const char* where) {
     PrepareFloorFrame(window);
-    std::vector<double> paints, floors;
-    for (int run = 0; run < 100; ++run) {
-        paints.push_back(Milliseconds([&] { PaintNow(window); }));
-        realWindowProc = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FloorWindowProc)));
-        floors.push_back(Milliseconds([&] { PaintNow(window); }));
-        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(realWindowProc));
-    }
-    Report("paint", edge, where, Median(paints));
-    Report("paint_floor", edge, where, Median(floors));
-    // The same two without the paint message: what the program itself does
-    // against the bare copy, before Wine hands the window to the display.
+    realWindowProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FloorWindowProc)));
+    const auto [paint, floor] = AlternateMedians(
+        [&] {
+            paintFinishedFrame = false;
+            PaintNow(window);
+        },
+        [&] {
+            paintFinishedFrame = true;
+            PaintNow(window);
+        });
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(realWindowProc));
+    Report("paint", edge, where, paint);
+    Report("paint_floor", edge, where, floor);
     HDC dc = GetDC(window);
-    std::vector<double> works, copies;
-    for (int run = 0; run < 100; ++run) {
-        works.push_back(Milliseconds([&] {
+    const auto [work, copy] = AlternateMedians(
+        [&] {
             PaintMapView(window, dc, ReadScrollPosition(window, SB_HORZ),
                          ReadScrollPosition(window, SB_VERT));
             GdiFlush();
-        }));
-        copies.push_back(Milliseconds([&] {
+        },
+        [&] {
             CopyFinishedFrame(dc);
             GdiFlush();
-        }));
-    }
+        });
     ReleaseDC(window, dc);
-    Report("paint_work", edge, where, Median(works));
-    Report("dib_copy", edge, where, Median(copies));
+    Report("paint_work", edge, where, work);
+    Report("dib_copy", edge, where, copy);
 }
 
 LPARAM PointOfCell(int column, int row) { return MAKELPARAM(column * 8 + 4, row * 8 + 4); }
