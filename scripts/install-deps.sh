@@ -7,7 +7,7 @@ set -euo pipefail
 PACKAGES=(
   cmake make g++ clang libclang-rt-14-dev clang-format
   libgtest-dev libgmock-dev googletest libbenchmark-dev libexpat1-dev libxml2-dev
-  libcli11-dev nlohmann-json3-dev libpng-dev libz-mingw-w64-dev
+  libcli11-dev nlohmann-json3-dev libxxhash-dev libpng-dev libz-mingw-w64-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb xdotool x11-utils xclip imagemagick fonts-ipafont-gothic fonts-wine
   locales dpkg-dev python3 zip
@@ -34,6 +34,8 @@ for wanted in ja_JP en_US; do
   fi
 done
 
-# The Windows build compiles Expat and libpng from Debian's source packages.
+# The Windows build compiles Expat and libpng from Debian's source packages,
+# and takes xxHash's header from its own.
 "$(dirname "$0")/fetch-debian-source.sh" expat expat expat/lib/xmlparse.c
+"$(dirname "$0")/fetch-debian-source.sh" xxhash xxhash xxhash.h
 "$(dirname "$0")/fetch-debian-source.sh" libpng1.6 libpng1.6 png.c

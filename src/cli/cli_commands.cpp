@@ -131,11 +131,13 @@ int RunConvert(const std::string& inPath, const std::string& outPath) {
     MapDocument map;
     if (!openPair(inPath, map)) return 1;
     errno = 0;
-    if (WriteMapFilePairFiles(outPath, map) != SaveOutcome::Saved) {
-        std::cerr << outPath << ": error: cannot write the pair " << outPath << " and "
-                  << MakeXmlPath(outPath) << (errno ? std::string(": ") + std::strerror(errno) : "")
-                  << "\n";
-        return 2;
-    }
-    return 0;
+    const SaveOutcome outcome = WriteMapFilePairFiles(outPath, map);
+    if (outcome == SaveOutcome::Saved) return 0;
+    const std::string reason = outcome == SaveOutcome::Busy
+                                   ? "another program is saving this pair; try again later"
+                               : errno ? std::strerror(errno)
+                                       : "";
+    std::cerr << outPath << ": error: cannot write the pair " << outPath << " and "
+              << MakeXmlPath(outPath) << (reason.empty() ? "" : ": " + reason) << "\n";
+    return 2;
 }

@@ -35,11 +35,14 @@ PairCheck CheckPair(const std::string& mapPath) {
         check.errors.push_back(RefusalMessage(mapPath, *result.failure));
         return check;
     }
+    // Beside an interrupted save the read may have taken the save's new
+    // files: the warnings are about those, under the pair's own names.
     const std::string xmlPath = MakeXmlPath(mapPath);
-    const auto parameters = ReadPairParameters(xmlPath);
+    const auto parameters = ReadPairParameters(result.sources.parameters);
     if (const auto* written = std::get_if<PairParameters>(&parameters)) {
         checkThresholds(xmlPath, *written, read, check.warnings);
-        const auto gridWarnings = ScanGridFile(mapPath, std::max(written->x, 0), written->y);
+        auto gridWarnings = ScanGridFile(result.sources.grid, std::max(written->x, 0), written->y);
+        for (PairMessage& warning : gridWarnings) warning.path = mapPath;
         check.warnings.insert(check.warnings.begin(), gridWarnings.begin(), gridWarnings.end());
     }
     return check;

@@ -47,6 +47,9 @@ std::string FailedFileName(const LoadFailure& failure) {
 bool FileOpen(HWND window) {
     FillFileDialog(window, "ファイルを開く", OFN_FILEMUSTEXIST);
     if (!GetOpenFileNameA(&fileDialog)) return false;
+    // A save of this pair that died part-way is finished or discarded first;
+    // where the folder refuses that, the read still takes the right files.
+    RecoverInterruptedSave(fileDialogPath);
     const PairReadResult read = ReadMapFilePair(fileDialogPath);
     if (!read) {
         const std::string text = LoadFailureBoxText(*read.failure, FailedFileName(*read.failure));

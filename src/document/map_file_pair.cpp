@@ -1,80 +1,12 @@
 #include "document/map_file_pair.h"
 
 #include <algorithm>
-#include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <memory>
 #include <variant>
-#include <vector>
 
-#include "document/decimal_text.h"
-#include "document/grid_text_reader.h"
-#include "document/pair_save.h"
 #include "system/file_output.h"
-#include "xml/xml_loading.h"
 
 namespace {
-
-using FilePtr = std::unique_ptr<FILE, int (*)(FILE*)>;
-
-// The number elements of the parameter file and where each is kept.
-constexpr std::pair<const char*, std::int32_t PairParameters::*> NUMBER_ELEMENTS[] = {
-    {"x", &PairParameters::x},         {"y", &PairParameters::y},
-    {"rank1", &PairParameters::rank1}, {"rank2", &PairParameters::rank2},
-    {"rate1", &PairParameters::rate1}, {"rate2", &PairParameters::rate2},
-};
-
-LoadFailure parameterFailure(LoadFailureKind kind, TextPosition at, std::string detail) {
-    return {PairFile::ParameterFile, kind, at.line, at.column, std::move(detail)};
-}
-
-LoadFailure xmlFailure(const XMLLoadFailure& failure) {
-    const auto kind = [&] {
-        switch (failure.problem) {
-            case XMLLoadProblem::FileTooLarge:
-                return LoadFailureKind::FileTooLarge;
-            case XMLLoadProblem::NotWellFormed:
-                return LoadFailureKind::NotWellFormed;
-            case XMLLoadProblem::UnknownEncoding:
-                return LoadFailureKind::UnknownEncoding;
-            case XMLLoadProblem::TooDeep:
-                return LoadFailureKind::NestedTooDeep;
-            case XMLLoadProblem::ExternalEntity:
-                return LoadFailureKind::ExternalEntity;
-            default:
-                return LoadFailureKind::FileUnreadable;
-        }
-    }();
-    return parameterFailure(kind, {failure.line, failure.column}, failure.message);
-}
-
-// Walks the root's direct children; the last occurrence of a name wins.
-// Fails when a number element is empty or holds no valid 32-bit number.
-std::variant<PairParameters, LoadFailure> readParameters(const XMLNodes& root) {
-    PairParameters parameters;
-    for (const XMLNodesPtr& child : root.getChildren()) {
-        const std::string name = child->getName();
-        const XMLNodesList values = child->getChildren();
-        const auto element = std::find_if(std::begin(NUMBER_ELEMENTS), std::end(NUMBER_ELEMENTS),
-                                          [&](const auto& entry) { return name == entry.first; });
-        if (element != std::end(NUMBER_ELEMENTS)) {
-            if (values.empty())
-                return parameterFailure(LoadFailureKind::NumberEmpty, child->position, name);
-            const ParameterNumber number = readParameterNumber(values.front()->getText());
-            if (number.problem != NumberProblem::None) {
-                const auto kind = number.problem == NumberProblem::NoDigits
-                                      ? LoadFailureKind::NotANumber
-                                      : LoadFailureKind::NumberOutOfRange;
-                return parameterFailure(kind, child->position, name);
-            }
-            parameters.*(element->second) = number.value;
-        } else if (name == "name") {
-            parameters.name = values.empty() ? "" : values.front()->getText();
-        }
-    }
-    return parameters;
-}
 
 // A width of 0 or less is read as rows without cells; the height must be a
 // size the document accepts.
@@ -82,101 +14,48 @@ bool isReadableSize(std::int32_t width, std::int32_t height) {
     return isAcceptedGridSize(std::max(width, 1), height);
 }
 
+struct ReadPair {
+    PairParameters parameters;
+    CellGrid cells;
+};
+
+std::variant<ReadPair, LoadFailure> readPair(const PairSources& sources) {
+    auto read = ReadPairParameters(sources.parameters);
+    if (const auto* failure = std::get_if<LoadFailure>(&read)) return *failure;
+    PairParameters& parameters = std::get<PairParameters>(read);
+    if (!isReadableSize(parameters.x, parameters.y))
+        return LoadFailure{PairFile::ParameterFile, LoadFailureKind::SizeRefused, 0, 0,
+                           std::to_string(parameters.x) + " x " + std::to_string(parameters.y)};
+    auto grid = ReadGridFile(sources.grid, parameters.x, parameters.y);
+    if (!grid) return LoadFailure{PairFile::GridFile, LoadFailureKind::FileUnreadable, 0, 0, ""};
+    return ReadPair{std::move(parameters), std::move(*grid)};
+}
+
+// Every change a save makes to what a read takes changes one of these: it
+// puts a journal in place or removes it, or replaces or rewrites a target.
+std::vector<FileStamp> stampsOf(const SaveFiles& files) {
+    return {fileStamp(files.grid), fileStamp(files.parameters), fileStamp(files.journal)};
+}
+
 }  // namespace
 
-std::string MakeXmlPath(const std::string& mapPath) {
-    if (mapPath.size() < 3) return mapPath + "xml";
-    return mapPath.substr(0, mapPath.size() - 3) + "xml";
-}
-
-std::optional<CellGrid> ReadGridFile(const std::string& path, int width, int height) {
-    FilePtr file(std::fopen(path.c_str(), "rb"), std::fclose);
-    if (!file) return std::nullopt;
-    GridTextReader reader(file.get());
-    CellGrid grid;
-    for (int y = 0; y < height; ++y) {
-        grid.push_back(reader.readRow(static_cast<size_t>(std::max(width, 0))));
-        reader.skipCharacter();
-    }
-    if (reader.failed()) return std::nullopt;
-    return grid;
-}
-
-std::variant<PairParameters, LoadFailure> ReadPairParameters(const std::string& xmlPath) {
-    const XMLLoadResult loaded = ReadXMLFile(xmlPath);
-    if (!loaded.root) return xmlFailure(loaded.failure);
-    return readParameters(*loaded.root);
-}
-
 PairReadResult ReadMapFilePair(const std::string& mapPath, MapDocument& document) {
-    const PairSources sources = FinishInterruptedSave(mapPath);
-    const auto read = ReadPairParameters(sources.parameters);
-    if (const auto* failure = std::get_if<LoadFailure>(&read)) return {*failure};
-    const PairParameters& parameters = std::get<PairParameters>(read);
-    if (!isReadableSize(parameters.x, parameters.y))
-        return {
-            parameterFailure(LoadFailureKind::SizeRefused, {},
-                             std::to_string(parameters.x) + " x " + std::to_string(parameters.y))};
-    auto grid = ReadGridFile(sources.grid, parameters.x, parameters.y);
-    if (!grid) return {LoadFailure{PairFile::GridFile, LoadFailureKind::FileUnreadable, 0, 0, ""}};
-    document.applyThresholds(parameters.rank1, parameters.rank2, parameters.rate1,
-                             parameters.rate2);
-    document.setMapName(parameters.name);
-    document.cells = std::move(*grid);
-    return {};
-}
-
-XMLNodesPtr BuildParameterTree(const MapDocument& document) {
-    const auto [width, height] = document.gridSize();
-    const std::string name = document.copyMapName();
-    const std::pair<const char*, XMLNodesPtr> elements[] = {
-        {"x", makeTextNode(formatDecimal(width))},
-        {"y", makeTextNode(formatDecimal(height))},
-        {"rank1", makeTextNode(formatDecimal(document.rank1))},
-        {"rank2", makeTextNode(formatDecimal(document.rank2))},
-        {"rate1", makeTextNode(formatDecimal(document.rate1))},
-        {"rate2", makeTextNode(formatDecimal(document.rate2))},
-        {"name", name.empty() ? makeBlankTextNode() : makeTextNode(name)},
-    };
-    XMLNodesPtr root = makeElementNode("root");
-    XMLNodesList children;
-    for (const auto& [elementName, text] : elements) {
-        XMLNodesPtr element = makeElementNode(elementName);
-        element->addChildren({text});
-        children.push_back(element);
+    const SaveFiles files = SaveFilesFor(mapPath);
+    constexpr int ATTEMPTS = 5;
+    for (int attempt = 1;; ++attempt) {
+        const auto before = stampsOf(files);
+        const PairSources sources = PairSourcesToRead(files);
+        auto read = readPair(sources);
+        // A save ran meanwhile, so the files read may be of two versions:
+        // read again, as they are now.
+        if (attempt < ATTEMPTS && stampsOf(files) != before) continue;
+        if (const auto* failure = std::get_if<LoadFailure>(&read)) return {*failure, sources};
+        ReadPair& pair = std::get<ReadPair>(read);
+        const PairParameters& parameters = pair.parameters;
+        document.applyThresholds(parameters.rank1, parameters.rank2, parameters.rate1,
+                                 parameters.rate2);
+        document.setMapName(parameters.name);
+        document.cells = std::move(pair.cells);
+        return {std::nullopt, sources};
     }
-    root->addChildren(children);
-    return root;
-}
-
-// Composes the text in blocks of 64 KB. A row goes into a block a run at a
-// time: copying a run out of the row's deque moves whole nodes at once, and
-// the translation to characters is one simple loop over the block.
-bool WriteGridFile(const std::string& path, const CellGrid& grid) {
-    FILE* file = openForWriting(path);
-    if (!file) return false;
-    constexpr size_t BLOCK = 1 << 16;
-    std::vector<std::uint8_t> block(BLOCK);
-    size_t used = 0;
-    bool written = true;
-    auto flushBlock = [&] {
-        written = written && std::fwrite(block.data(), 1, used, file) == used;
-        used = 0;
-    };
-    for (const CellRow& row : grid) {
-        for (auto cell = row.begin(); cell != row.end();) {
-            if (used == BLOCK) flushBlock();
-            const auto run = std::min<std::ptrdiff_t>(BLOCK - used, row.end() - cell);
-            std::uint8_t* text = block.data() + used;
-            std::copy(cell, cell + run, text);
-            for (std::ptrdiff_t i = 0; i < run; ++i) text[i] = text[i] ? '1' : '0';
-            cell += run;
-            used += run;
-        }
-        if (BLOCK - used < 2) flushBlock();
-        block[used++] = '\r';
-        block[used++] = '\n';
-    }
-    flushBlock();
-    return finishWriting(file, written);
 }

@@ -1,49 +1,49 @@
 // Saving a map file pair all or nothing, even across a crash or a power cut.
 //
 // The new grid and parameter files are first written completely beside the
-// targets. Then a journal file is created: from that moment the save counts
-// as made, and whoever reads the pair next finishes putting the new files in
-// place if the saving process died. Before the journal exists, the old pair
-// is untouched. So any read of the pair sees exactly the old map or exactly
-// the new one.
+// targets, and the old files are kept aside (a second name for each, or a
+// copy). Then a journal is put in place (document/save_journal.h): from that
+// moment the save counts as made. Each target is then replaced in one
+// rename, so the pair's files exist at every moment. Last the journal and
+// the side files are removed. A save that dies after its journal is finished
+// by the next Open or save of the pair (document/pair_recovery.h); before
+// the journal exists, the old pair is untouched.
+//
+// One process at a time saves a pair: the save holds the pair's lock from
+// start to end, and nothing of it is left beside the pair when it returns.
 #pragma once
 
 #include <functional>
 #include <string>
 
-// The files of one save. Each side file is named after its target with the
-// last two characters replaced (stage.map -> stage.m~g), so that a target
-// path as long as Windows allows still gives side paths within the limit.
-struct SaveFiles {
-    std::string grid, parameters;        // the pair itself
-    std::string newGrid, newParameters;  // the new content, written first
-    std::string oldGrid, oldParameters;  // the old files, kept aside until the end
-    std::string journal;                 // present while the new pair is put in place
-};
+#include "document/map_document.h"
+#include "document/pair_paths.h"
 
-SaveFiles SaveFilesFor(const std::string& mapPath);
-
-// The moments of a save, in order, for tests that interrupt one.
+// The moments of a save, in order: each is reported right before the save's
+// next change to the folder, for tests that stop a save there.
 enum class SaveStep {
-    Started,
-    NewFilesWritten,
-    JournalWritten,
-    ParameterFileAside,
-    ParameterFileInPlace,
-    GridFileAside,
-    GridFileInPlace,
-    JournalRemoved,
+    Started,               // next: the lock file is created
+    LockTaken,             // next: the new files are created beside the pair
+    NewFilesWritten,       // next: the old files are kept aside
+    OldFilesKept,          // next: the journal's draft is created
+    JournalDrafted,        // next: the draft becomes the journal; the save counts from then
+    JournalWritten,        // next: the new parameter file replaces the old
+    ParameterFileInPlace,  // next: the new grid file replaces the old
+    GridFileInPlace,       // next: the journal is removed
+    JournalRemoved,        // next: the side files are removed
+    SideFilesRemoved,      // next: the lock file is removed
 };
 using SaveStepObserver = std::function<void(SaveStep)>;
 
-// The files a read of the pair must take.
-struct PairSources {
-    std::string grid, parameters;
-    bool saveFinished = true;  // false: an interrupted save could not be finished here
+enum class SaveOutcome {
+    Saved,   // the new pair is in place
+    Failed,  // the old pair is in place, whole; errno tells why
+    Busy,    // another process kept saving the same pair; nothing changed
 };
 
-// Finishes a save that was interrupted after its journal was written: the
-// new files are put in place and the journal removed. Where that is
-// refused (a read-only folder), the sources are the new files themselves.
-// Without a journal, the pair is read as it is.
-PairSources FinishInterruptedSave(const std::string& mapPath);
+// Writes `document` as the pair of mapPath, after finishing or discarding a
+// save of that pair that was interrupted. A target that is a folder, or
+// read-only on Windows, fails the save before anything is written.
+SaveOutcome WriteMapFilePairFiles(const std::string& mapPath,
+                                  const MapDocument& document = currentMap,
+                                  const SaveStepObserver& observer = {});

@@ -32,12 +32,6 @@ bool readWholeFile(const std::string& path, long long maxBytes, std::string& byt
     return fits && readable;
 }
 
-void removeFile(const std::string& path) {
-    const int failure = errno;
-    std::remove(path.c_str());
-    errno = failure;
-}
-
 bool copyFileContent(const std::string& from, const std::string& to, bool* targetOpened) {
     if (targetOpened) *targetOpened = false;
     FILE* source = std::fopen(from.c_str(), "rb");

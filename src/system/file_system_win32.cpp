@@ -2,15 +2,73 @@
 #include <io.h>
 #include <windows.h>
 
+#include <cerrno>
+
+#include "system/file_lock.h"
 #include "system/file_output.h"
 
-// The C library's rename refuses an existing target; MoveFileEx replaces it
-// and returns only when the move is on the disk.
-bool replaceFile(const std::string& from, const std::string& to) {
-    return MoveFileExA(from.c_str(), to.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+namespace {
+
+// A virus scanner or an indexer opens a new file for a moment, without
+// sharing it for deletion; such a file is tried again for about a second.
+// Another program that keeps the file open keeps refusing, and the call
+// fails after that second.
+template <typename Operation>
+bool retriedWhileHeld(Operation operation) {
+    for (int attempt = 0;; ++attempt) {
+        if (operation()) return true;
+        const DWORD error = GetLastError();
+        const bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
+                          error == ERROR_LOCK_VIOLATION;
+        if (!held || attempt == 9) return false;
+        Sleep(100);
+    }
 }
 
+unsigned long long joined(DWORD high, DWORD low) {
+    return (static_cast<unsigned long long>(high) << 32) | low;
+}
+
+}  // namespace
+
+// MoveFileEx replaces an existing target in one step, where the C library's
+// rename refuses one.
+bool replaceFile(const std::string& from, const std::string& to) {
+    return retriedWhileHeld(
+        [&] { return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE; });
+}
+
+bool linkFile(const std::string& from, const std::string& to) {
+    return retriedWhileHeld(
+        [&] { return CreateHardLinkA(to.c_str(), from.c_str(), nullptr) != FALSE; });
+}
+
+void removeFile(const std::string& path) {
+    const int failure = errno;
+    if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+        retriedWhileHeld([&] {
+            return DeleteFileA(path.c_str()) != FALSE || GetLastError() == ERROR_FILE_NOT_FOUND;
+        });
+    errno = failure;
+}
+
+// Asking for the right to delete, while sharing everything, fails only where
+// a holder shares the file without FILE_SHARE_DELETE.
+bool isFileHeldOpen(const std::string& path) {
+    const HANDLE file =
+        CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
+    CloseHandle(file);
+    return false;
+}
+
+bool isReadOnlyFile(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+// _commit is documented to write the file's buffers to the disk.
 bool flushToDisk(FILE* file) { return _commit(_fileno(file)) == 0; }
 
 PathKind pathKind(const std::string& path) {
@@ -19,6 +77,61 @@ PathKind pathKind(const std::string& path) {
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Other : PathKind::File;
 }
 
-// MOVEFILE_WRITE_THROUGH and the flush of each file already put the folder's
-// entries on the disk.
+// A file renamed into place keeps the creation time of its new content, so
+// the creation time stands for the file's identity.
+FileStamp fileStamp(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return {};
+    return {true, joined(data.ftCreationTime.dwHighDateTime, data.ftCreationTime.dwLowDateTime),
+            joined(data.nFileSizeHigh, data.nFileSizeLow),
+            joined(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime)};
+}
+
+// Windows documents no call that puts a folder's entries on the disk for a
+// program without administrator rights (MOVEFILE_WRITE_THROUGH covers only a
+// move made as a copy). So a rename may be lost whole at a power cut; the
+// save's journal is written before the renames and removed after them, so
+// whatever survives is still a state that recovery understands.
 bool flushFolderOf(const std::string&) { return true; }
+
+FileLock::FileLock(FileLock&& other) noexcept { *this = std::move(other); }
+
+FileLock& FileLock::operator=(FileLock&& other) noexcept {
+    release();
+    std::swap(handle, other.handle);
+    std::swap(path, other.path);
+    return *this;
+}
+
+// The lock file was opened to be deleted when its handle closes.
+void FileLock::release() {
+    if (!held()) return;
+    const int failure = errno;
+    CloseHandle(reinterpret_cast<HANDLE>(handle));
+    handle = NO_HANDLE;
+    errno = failure;
+}
+
+// An unshared handle is the lock: a second open fails with a sharing
+// violation until the holder closes it.
+FileLock LockFile(const std::string& path, int waitMilliseconds) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const HANDLE file =
+            CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
+                        OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            FileLock lock;
+            lock.handle = reinterpret_cast<std::intptr_t>(file);
+            lock.path = path;
+            return lock;
+        }
+        const DWORD error = GetLastError();
+        const bool busy = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED;
+        if (!busy || GetTickCount() - start >= static_cast<DWORD>(waitMilliseconds)) {
+            errno = busy ? EBUSY : EACCES;
+            return {};
+        }
+        Sleep(20);
+    }
+}

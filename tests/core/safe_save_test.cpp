@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <map>
 
 #include "document/map_file_pair.h"
-#include "document/pair_save.h"
+#include "system/file_output.h"
 #include "test_support.h"
 
 namespace {
@@ -74,20 +76,87 @@ TEST(SafeSave, OverwritingAPairReplacesBothFiles) {
 
 // Windows without long paths refuses 260 characters or more: the files of a
 // save must be no longer than the longest target the file dialogs give.
-TEST(SafeSave, SideFilesOfA259CharacterTargetStayWithin259Characters) {
+// And no two pairs share a side file, whatever their names.
+std::vector<std::string> filesOfSave(const std::string& mapPath) {
+    const SaveFiles files = SaveFilesFor(mapPath);
+    return {files.grid,    files.parameters,    files.newGrid,
+            files.oldGrid, files.newParameters, files.oldParameters,
+            files.journal, files.journalDraft,  files.lock};
+}
+
+TEST(SafeSave, SideFilesAreBesideTheirTargetWithinTheLimitAndNoTwoPairsShareOne) {
     const std::string folder = "C:\\" + std::string(200, 'f') + "\\";
-    const std::string target = folder + std::string(259 - folder.size() - 4, 'n') + ".map";
-    ASSERT_EQ(target.size(), 259u);
-    const SaveFiles files = SaveFilesFor(target);
-    std::vector<std::string> all = {files.grid,    files.parameters,    files.newGrid,
-                                    files.oldGrid, files.newParameters, files.oldParameters,
-                                    files.journal};
-    for (const std::string& path : all) {
-        EXPECT_LE(path.size(), 259u) << path;
-        EXPECT_EQ(path.compare(0, folder.size(), folder), 0) << "not beside the target: " << path;
+    const std::string longest = folder + std::string(259 - folder.size() - 4, 'n') + ".map";
+    for (const std::string& target : {longest, longest.substr(0, 258), longest.substr(0, 257)})
+        for (const std::string& path : filesOfSave(target)) {
+            EXPECT_LE(path.size(), std::max<size_t>(target.size(), 259)) << path;
+            EXPECT_EQ(path.compare(0, folder.size(), folder), 0) << "not beside: " << path;
+        }
+    std::vector<std::string> all;
+    // Pairs with parameter files of their own (stage.map and stage.txt share one).
+    for (const char* mapPath : {"ab", "cd", "a", "b", "stage.map", "stage.map~g", "stage1.map"}) {
+        const auto files = filesOfSave(mapPath);
+        all.insert(all.end(), files.begin() + 2, files.end());  // the side files
     }
     std::sort(all.begin(), all.end());
-    EXPECT_EQ(std::unique(all.begin(), all.end()), all.end()) << "two files of a save share a name";
+    const auto shared = std::adjacent_find(all.begin(), all.end());
+    EXPECT_EQ(shared, all.end()) << "shared: " << *shared;
+}
+
+// Stops a save in this process where a crash would stop it.
+struct SaveStopped {};
+void saveUntil(const std::string& mapPath, const MapDocument& document, SaveStep stop) {
+    try {
+        WriteMapFilePairFiles(mapPath, document, [&](SaveStep step) {
+            if (step == stop) throw SaveStopped{};
+        });
+    } catch (const SaveStopped&) {
+    }
+}
+
+TEST(SafeSave, AReplacementThatFailsAfterTheJournalPutsTheOldParameterFileBack) {
+    TempFolder folder;
+    const std::string mapPath = folder.file("stage.map");
+    ASSERT_EQ(WriteMapFilePairFiles(mapPath, mapOfSize(3, 3, "old")), SaveOutcome::Saved);
+    const std::string oldGrid = readFileBytes(mapPath);
+    const std::string oldXml = readFileBytes(folder.file("stage.xml"));
+    // The new grid file vanishes once the parameter file is replaced.
+    const auto outcome = WriteMapFilePairFiles(mapPath, mapOfSize(4, 2, "new"), [&](SaveStep step) {
+        if (step == SaveStep::ParameterFileInPlace) removeFile(SaveFilesFor(mapPath).newGrid);
+    });
+    EXPECT_EQ(outcome, SaveOutcome::Failed);
+    EXPECT_EQ(readFileBytes(mapPath), oldGrid);
+    EXPECT_EQ(readFileBytes(folder.file("stage.xml")), oldXml);
+    EXPECT_EQ(filesIn(folder.path()), (std::vector<std::string>{"stage.map", "stage.xml"}));
+}
+
+// A journal that is not whole never moves a file, even where the pair it
+// would have finished is left mixed.
+TEST(SafeSave, ADamagedJournalIsNeverActedOn) {
+    const std::function<void(std::string&)> damages[] = {
+        [](std::string& journal) { journal.resize(journal.size() / 2); },
+        [](std::string& journal) { journal.clear(); },
+        [](std::string& journal) { journal[journal.size() / 3] ^= 1; },
+    };
+    for (const auto& damage : damages) {
+        TempFolder folder;
+        const std::string mapPath = folder.file("stage.map");
+        ASSERT_EQ(WriteMapFilePairFiles(mapPath, mapOfSize(3, 3, "old")), SaveOutcome::Saved);
+        saveUntil(mapPath, mapOfSize(4, 2, "new"), SaveStep::ParameterFileInPlace);
+        const std::string journalPath = SaveFilesFor(mapPath).journal;
+        std::string journal = readFileBytes(journalPath);
+        damage(journal);
+        writeFileBytes(journalPath, journal);
+        std::map<std::string, std::string> before;
+        for (const std::string& name : filesIn(folder.path()))
+            before[name] = readFileBytes(folder.file(name));
+        EXPECT_EQ(RecoverInterruptedSave(mapPath), RecoveryOutcome::NothingToDo);
+        for (const std::string& name : filesIn(folder.path()))
+            EXPECT_EQ(readFileBytes(folder.file(name)), before[name]) << name;
+        EXPECT_EQ(filesIn(folder.path()).size(), before.size());
+        EXPECT_EQ(WriteMapFilePairFiles(mapPath, mapOfSize(5, 5, "next")), SaveOutcome::Saved);
+        EXPECT_EQ(filesIn(folder.path()), (std::vector<std::string>{"stage.map", "stage.xml"}));
+    }
 }
 
 #ifndef _WIN32

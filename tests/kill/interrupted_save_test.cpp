@@ -2,9 +2,6 @@
 // old map or exactly the new one. The child process saves and is killed
 // (SIGKILL) either at a random time over the whole save or stopped exactly
 // at one of its steps, which reaches the short windows between them.
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -17,52 +14,29 @@
 
 #include "core/test_support.h"
 #include "document/map_file_pair.h"
+#include "kill/save_child.h"
 #include "kill/save_kill_maps.h"
-
-extern char** environ;
 
 namespace {
 
-constexpr int STEP_COUNT = static_cast<int>(SaveStep::JournalRemoved) + 1;
+constexpr int STEP_COUNT = static_cast<int>(SaveStep::SideFilesRemoved) + 1;
 
 // Where a save was when it died, named by the last step it reported.
 const char* phaseAfter(int lastStep) {
     static const char* const names[] = {
         "before the save started",
+        "taking the lock",
         "writing the new files",
-        "writing the journal",
-        "putting the old parameter file aside",
+        "keeping the old files aside",
+        "drafting the journal",
+        "putting the journal in place",
         "putting the new parameter file in place",
-        "between the replacements: putting the old grid file aside",
-        "putting the new grid file in place",
+        "between the replacements: putting the new grid file in place",
         "removing the journal",
         "removing the side files",
+        "releasing the lock",
     };
     return names[lastStep + 1];
-}
-
-struct Child {
-    pid_t pid = -1;
-    int output = -1;  // the read end of the child's standard output
-};
-
-Child startSave(const std::string& mapPath, int stopAt) {
-    int pipeEnds[2];
-    if (pipe(pipeEnds) != 0) return {};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
-    const std::string stop = std::to_string(stopAt);
-    char* arguments[] = {const_cast<char*>(KALMIA_SAVE_CHILD), const_cast<char*>(mapPath.c_str()),
-                         const_cast<char*>(stop.c_str()), nullptr};
-    Child child;
-    if (posix_spawn(&child.pid, KALMIA_SAVE_CHILD, &actions, nullptr, arguments, environ) != 0)
-        child.pid = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    close(pipeEnds[1]);
-    child.output = pipeEnds[0];
-    return child;
 }
 
 // Waits for the child's first step: its save has started.
@@ -71,31 +45,15 @@ int waitForTheStart(int output) {
     return read(output, &step, 1) == 1 ? step : -1;
 }
 
-// The last step the child reported before it ended, or `last`.
-int lastStepReported(int output, int last = -1) {
-    char steps[64];
-    ssize_t count;
-    while ((count = read(output, steps, sizeof steps)) > 0) last = steps[count - 1];
-    close(output);
-    return last;
-}
-
-// True when the child died by the kill rather than ending on its own.
-bool killedBySignal(pid_t pid) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
-}
-
 std::chrono::microseconds timeOneSave(const std::string& mapPath, const MapDocument& oldMap) {
     std::chrono::microseconds longest{0};
     for (int run = 0; run < 3; ++run) {
         EXPECT_EQ(WriteMapFilePairFiles(mapPath, oldMap), SaveOutcome::Saved);
-        const Child child = startSave(mapPath, -1);
+        const SaveChild child = StartSaveChild(mapPath, -1);
         waitForTheStart(child.output);
         const auto start = std::chrono::steady_clock::now();
-        lastStepReported(child.output);
-        killedBySignal(child.pid);
+        LastStepReported(child.output);
+        KillChild(child);
         longest = std::max(longest, std::chrono::duration_cast<std::chrono::microseconds>(
                                         std::chrono::steady_clock::now() - start));
     }
@@ -118,20 +76,19 @@ TEST(InterruptedSave, AKillAtAnyMomentLeavesExactlyTheOldOrTheNewMap) {
         // random time between the start and the end of a typical save.
         const bool atAStep = attempt % 2 == 1;
         const int stopAt = atAStep ? static_cast<int>(random() % STEP_COUNT) : -1;
-        const Child child = startSave(mapPath, stopAt);
+        const SaveChild child = StartSaveChild(mapPath, stopAt);
         ASSERT_GT(child.pid, 0);
         int firstStep = -1;
         if (atAStep) {
-            int status = 0;
-            waitpid(child.pid, &status, WUNTRACED);
+            WaitUntilStopped(child);
         } else {
             firstStep = waitForTheStart(child.output);
             std::this_thread::sleep_for(std::chrono::microseconds(
                 std::uniform_int_distribution<long>(0, saveTime.count())(random)));
         }
-        kill(child.pid, SIGKILL);
-        const int lastStep = lastStepReported(child.output, firstStep);
-        if (!killedBySignal(child.pid)) continue;  // it finished before the kill
+        const bool killed = KillChild(child);
+        const int lastStep = LastStepReported(child.output, firstStep);
+        if (!killed) continue;  // it finished before the kill
         ++kills;
         ++killsAfterStep[lastStep];
 

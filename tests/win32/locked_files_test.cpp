@@ -1,7 +1,8 @@
 // Files another program holds open: without sharing, an Open fails and keeps
 // the map and a Save fails and keeps the pair. Shared for reading and writing
 // but not for deleting, the files cannot be replaced, so a Save rewrites them
-// in place, and puts both old files back if that fails part-way.
+// in place, and puts both old files back if that fails part-way. A read-only
+// file is not replaced at all.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -67,8 +68,9 @@ struct HeldPair {
     std::vector<std::string> sideFilesLeft() const {
         const SaveFiles files = SaveFilesFor(mapPath);
         std::vector<std::string> left;
-        for (const std::string& side : {files.newGrid, files.newParameters, files.oldGrid,
-                                        files.oldParameters, files.journal})
+        for (const std::string& side :
+             {files.newGrid, files.newParameters, files.oldGrid, files.oldParameters, files.journal,
+              files.journalDraft, files.lock})
             if (fileExists(side)) left.push_back(side);
         return left;
     }
@@ -101,6 +103,18 @@ TEST(LockedFiles, AGridWriteThatFailsInPlacePutsBothOldFilesBack) {
     EXPECT_EQ(readFileBytes(pair.mapPath), pair.oldGrid);
     EXPECT_EQ(readFileBytes(pair.xmlPath), pair.oldXml);
     EXPECT_TRUE(pair.sideFilesLeft().empty());
+}
+
+// As other Windows programs, Kalmia does not replace a read-only file.
+TEST(LockedFiles, AReadOnlyParameterFileFailsTheSaveAndStaysReadOnly) {
+    HeldPair pair;
+    ASSERT_TRUE(SetFileAttributesA(pair.xmlPath.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(WriteMapFilePairFiles(pair.mapPath, pair.newMap), SaveOutcome::Failed);
+    EXPECT_EQ(readFileBytes(pair.mapPath), pair.oldGrid);
+    EXPECT_EQ(readFileBytes(pair.xmlPath), pair.oldXml);
+    EXPECT_TRUE(GetFileAttributesA(pair.xmlPath.c_str()) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_TRUE(pair.sideFilesLeft().empty());
+    SetFileAttributesA(pair.xmlPath.c_str(), FILE_ATTRIBUTE_NORMAL);  // for the folder's removal
 }
 
 }  // namespace

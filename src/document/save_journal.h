@@ -1,0 +1,39 @@
+// The journal of a save: written beside the pair once both new files are
+// complete, removed once they are in place. It records what the save found
+// at each target and what it wrote, so that whoever meets it after a crash
+// can tell the save's own files from files someone else changed since.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "document/pair_paths.h"
+#include "system/content_hash.h"
+
+// One target of the pair as the save left it.
+struct JournalTarget {
+    std::string name;               // the target's file name
+    FileFingerprint found;          // the old file, or present == false where there was none
+    FileFingerprint written;        // the new file
+    bool rewrittenInPlace = false;  // its content is being copied over the old file in place
+};
+
+struct SaveJournal {
+    // Forward: the new files are being put in place. Back: the save failed
+    // after the journal, and the old files are being put back.
+    enum class Direction { Forward, Back } direction = Direction::Forward;
+    JournalTarget grid, parameters;
+};
+
+// Writes the journal complete, then puts it in place in one rename, so that
+// the journal file is never seen half-written. False, and no journal
+// changed, if that fails. `beforeRename` runs between the two, for tests
+// that stop a save there.
+bool WriteSaveJournal(const SaveFiles& files, const SaveJournal& journal,
+                      const std::function<void()>& beforeRename = {});
+
+// The journal beside the pair, if there is a complete one that names this
+// pair's files; nullopt where there is none, or one that is cut short,
+// damaged or of another pair: such a file is never acted on.
+std::optional<SaveJournal> ReadSaveJournal(const SaveFiles& files);
