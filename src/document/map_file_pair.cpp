@@ -41,7 +41,7 @@ std::vector<FileStamp> stampsOf(const SaveFiles& files) {
 
 PairReadResult ReadMapFilePair(const std::string& mapPath, MapDocument& document) {
     const SaveFiles files = SaveFilesFor(mapPath);
-    constexpr int ATTEMPTS = 5;
+    constexpr int ATTEMPTS = 8;
     for (int attempt = 1;; ++attempt) {
         const auto before = stampsOf(files);
         const PairSources sources = PairSourcesToRead(files);

@@ -9,10 +9,13 @@ import json
 import os
 import re
 import shutil
+import signal
 import struct
 import subprocess
 import sys
 import tempfile
+import threading
+import time
 import zlib
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
@@ -162,6 +165,105 @@ def test_native(cli, folder):
           "--version and --help exit 0, a usage error 2")
 
 
+SAVE_CHILD = os.path.join(ROOT, "build", "native", "tests", "kalmia_save_child")
+PARAMETER_FILE_IN_PLACE = 6  # SaveStep: the new parameter file is in place, the grid file not yet
+
+
+def folder_content(folder):
+    return {name: open(os.path.join(folder, name), "rb").read() for name in sorted(os.listdir(folder))}
+
+
+def kill_a_save_between_the_replacements(map_path):
+    """Leaves a save's journal with the new parameter file in place and the old grid file."""
+    child = subprocess.Popen([SAVE_CHILD, map_path, str(PARAMETER_FILE_IN_PLACE)], stdout=subprocess.DEVNULL)
+    for _ in range(600):
+        state = open("/proc/%d/stat" % child.pid).read().rsplit(")", 1)[1].split()[0]
+        if state == "T":
+            break
+        time.sleep(0.05)
+    child.send_signal(signal.SIGKILL)
+    child.wait()
+
+
+def test_reads_beside_an_interrupted_save(cli, folder):
+    """check and info as a user who cannot write the folder answer as on a writable copy,
+    judge the files the read took, and never undo a later edit."""
+    base = tempfile.mkdtemp()  # beside the test's own folder, which only root may enter
+    try:
+        reads_as_another_user(cli, folder, base)
+    finally:
+        os.chmod(os.path.join(base, "read-only"), 0o755)
+        shutil.rmtree(base)
+
+
+def reads_as_another_user(cli, folder, base):
+    os.chmod(base, 0o755)
+    tool = os.path.join(base, "kalmia-cli")
+    shutil.copy(cli[0], tool)
+    writable, read_only = os.path.join(base, "writable"), os.path.join(base, "read-only")
+    os.mkdir(writable)
+    for suffix in (".map", ".xml"):  # an old pair with warnings; the new one has none
+        shutil.copy(os.path.join(folder, "messy" + suffix), os.path.join(writable, "stage" + suffix))
+    kill_a_save_between_the_replacements(os.path.join(writable, "stage.map"))
+    shutil.copytree(writable, read_only)
+    for name in os.listdir(read_only):
+        os.chmod(os.path.join(read_only, name), 0o644)
+    os.chmod(read_only, 0o555)
+
+    def answers(where, user):
+        prefix = ["runuser", "-u", "nobody", "--"] if user == "nobody" else []
+        return [run(prefix + [tool], command, "--json", "stage.map", cwd=where)[:2] for command in ("check", "info")]
+    before = folder_content(writable), folder_content(read_only)
+    on_the_copy, as_nobody = answers(writable, "root"), answers(read_only, "nobody")
+    check(as_nobody == on_the_copy, "check and info in a read-only folder: %r, on a copy: %r" % (as_nobody, on_the_copy))
+    info = json.loads(as_nobody[1][1] or "{}")
+    check(info.get("name") == "new" and (info.get("width"), info.get("height")) == (1000, 999),
+          "the reads take the interrupted save's new pair: %r" % info)
+    check(json.loads(as_nobody[0][1] or "{}").get("warnings") == [],
+          "check judges the grid file the read took, not the old one beside it")
+    check((folder_content(writable), folder_content(read_only)) == before, "the reads changed no file")
+
+    xml = os.path.join(read_only, "stage.xml")
+    with open(xml, "r+b") as edited:  # an edit in place, as some editors save
+        text = edited.read().replace(b"<name>new</name>", b"<name>edited</name>")
+        edited.seek(0)
+        edited.write(text)
+        edited.truncate()
+    for _ in range(2):
+        status, out = answers(read_only, "nobody")[1]
+        check(status == 0 and json.loads(out)["name"] == "edited", "a later edit in place stays: %r" % out)
+
+
+def test_readers_beside_a_saver(cli, folder):
+    """Two readers and a saver at once: every read is one whole pair, none fails."""
+    busy = os.path.join(folder, "busy")
+    os.mkdir(busy)
+    for name, source in (("a", "new_map"), ("b", "messy")):
+        run(cli, "convert", os.path.join(folder, source + ".map"), os.path.join(busy, name + ".map"))
+    run(cli, "convert", os.path.join(busy, "a.map"), os.path.join(busy, "stage.map"))
+    wanted = {run(cli, "info", "--json", os.path.join(busy, name + ".map"))[1] for name in "ab"}
+    saving, reads, failed_saves = True, [], []
+
+    def reader():
+        while saving:
+            reads.append(run(cli, "info", "--json", "stage.map", cwd=busy)[:2])
+    readers = [threading.Thread(target=reader) for _ in range(2)]
+    for thread in readers:
+        thread.start()
+    for round in range(40):
+        status, _, err = run(cli, "convert", "ab"[round % 2] + ".map", "stage.map", cwd=busy)
+        if status != 0:
+            failed_saves.append(err)
+    saving = False
+    for thread in readers:
+        thread.join()
+    odd = [read for read in reads if read[0] != 0 or read[1] not in wanted]
+    check(len(reads) > 10 and not odd and not failed_saves,
+          "%d reads beside 40 saves: %d not one whole pair %r, failed saves %r" % (len(reads), len(odd), odd[:2], failed_saves))
+    check(sorted(os.listdir(busy)) == ["a.map", "a.xml", "b.map", "b.xml", "stage.map", "stage.xml"],
+          "nothing of the saves is left: %r" % sorted(os.listdir(busy)))
+
+
 def test_windows(native, exe, folder):
     wine = ["timeout", "120", "wine", exe]
     environment = dict(os.environ)
@@ -184,6 +286,8 @@ def main():
     with tempfile.TemporaryDirectory() as folder:
         copy_pairs(folder)
         test_native([sys.argv[1]], folder)
+        test_reads_beside_an_interrupted_save([sys.argv[1]], folder)
+        test_readers_beside_a_saver([sys.argv[1]], folder)
         if len(sys.argv) > 2:
             test_windows([sys.argv[1]], sys.argv[2], folder)
     print("%d failures" % len(failures))
