@@ -81,17 +81,18 @@ void BM_MouseEdit(benchmark::State& state) {
     MapDocument document = BenchmarkMap(edge);
     const auto [h, v] = FarCorner(edge);
     ViewCanvas canvas(FRAME_WIDTH, FRAME_HEIGHT);
+    EditHistory history;
     ResetMouseEditing();
-    HandleMouseEvent(MouseEvent::LeftDown, {h + 3, v + 3}, document);
+    HandleMouseEvent(MouseEvent::LeftDown, {h + 3, v + 3}, document, history);
     int step = 0;
     for (auto _ : state) {
         const CellPosition cell{h + 3 + step % 200, v + 3 + step % 100};
         ++step;
         if (drag) {
-            HandleMouseEvent(MouseEvent::Move, cell, document);
+            HandleMouseEvent(MouseEvent::Move, cell, document, history);
         } else {
-            HandleMouseEvent(MouseEvent::LeftUp, cell, document);
-            HandleMouseEvent(MouseEvent::LeftDown, cell, document);
+            HandleMouseEvent(MouseEvent::LeftUp, cell, document, history);
+            HandleMouseEvent(MouseEvent::LeftDown, cell, document, history);
         }
         DrawMapView(canvas, h, v, document.cells);
         benchmark::DoNotOptimize(canvas.pixels.data());

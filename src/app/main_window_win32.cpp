@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include "app/edit_commands_win32.h"
+#include "app/mouse_editing.h"
 #include "app/mouse_editing_win32.h"
 #include "app/view_scrolling_win32.h"
 #include "document/file_commands_win32.h"
@@ -39,9 +41,17 @@ void ShowChangedMap(HWND window) {
     RestartStroke();
 }
 
+// New or Open put another map in place, with a history of its own.
+void ShowOtherMap(HWND window) {
+    ForgetEditHistory();
+    ShowChangedMap(window);
+}
+
 // The name, size and thresholds may all have changed, or none (Cancel); the
-// bars and the view follow in either case.
+// bars and the view follow in either case. A stroke in progress is a step
+// before the dialog's change.
 void RunParametersCommand(HWND window) {
+    FinishStroke(editHistory);
     DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_PARAMETERS), window, ParameterDlgProc, 0);
     ShowChangedMap(window);
 }
@@ -49,16 +59,22 @@ void RunParametersCommand(HWND window) {
 LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     switch (LOWORD(wParam)) {
         case IDM_NEW:
-            if (FileNew(window)) ShowChangedMap(window);
+            if (FileNew(window)) ShowOtherMap(window);
             return 0;
         case IDM_OPEN:
-            if (FileOpen(window)) ShowChangedMap(window);
+            if (FileOpen(window)) ShowOtherMap(window);
             return 0;
         case IDM_SAVE:
             FileSave(window);
             return 0;
         case IDM_EXIT:
             DestroyWindow(window);
+            return 0;
+        case IDM_UNDO:
+            RunUndoCommand(window);
+            return 0;
+        case IDM_REDO:
+            RunRedoCommand(window);
             return 0;
         case IDM_PARAMETERS:
             RunParametersCommand(window);
@@ -132,6 +148,9 @@ LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM
             return 1;
         case WM_COMMAND:
             return HandleCommand(window, wParam, lParam);
+        case WM_INITMENUPOPUP:
+            UpdateEditMenu(window);
+            return 0;
         case WM_HSCROLL:
             HandleScrollMessage(window, SB_HORZ, wParam);
             return 0;

@@ -13,8 +13,15 @@ namespace {
 // can continue from there.
 std::optional<CellPosition> previousCell;
 
+// The cells the stroke in progress changed, from its press on.
+CellMasks strokeCells;
+
 void paintCell(const CellPosition& cell, std::uint8_t value, MapDocument& document) {
-    if (isCellOnGrid(cell, document)) document.setCell(cell.x, cell.y, value);
+    if (!isCellOnGrid(cell, document)) return;
+    std::uint8_t& stored = document.cells[cell.y][cell.x];
+    if (stored == value) return;
+    stored = value;
+    FlipCell(strokeCells, cell.x, cell.y);
 }
 
 // Every cell on the line from `from` to `to` (Bresenham, both ends included).
@@ -40,11 +47,15 @@ void paintLine(CellPosition from, const CellPosition& to, std::uint8_t value,
     }
 }
 
-bool pressButton(bool& flag, const CellPosition& cell, std::uint8_t value, MapDocument& document) {
+// A press starts a new stroke; one whose release never came (it happened
+// outside the window) ends here.
+bool pressButton(bool& flag, const CellPosition& cell, std::uint8_t value, MapDocument& document,
+                 EditHistory& history) {
+    FinishStroke(history);
     flag = true;
     previousCell = cell;
     if (!isCellOnGrid(cell, document)) return false;
-    document.setCell(cell.x, cell.y, value);
+    paintCell(cell, value, document);
     return true;
 }
 
@@ -70,17 +81,20 @@ bool isCellOnGrid(const CellPosition& cell, const MapDocument& document) {
     return cell.y >= 0 && cell.y < height && cell.x >= 0 && cell.x < width;
 }
 
-bool HandleMouseEvent(MouseEvent event, const CellPosition& cell, MapDocument& document) {
+bool HandleMouseEvent(MouseEvent event, const CellPosition& cell, MapDocument& document,
+                      EditHistory& history) {
     switch (event) {
         case MouseEvent::LeftDown:
-            return pressButton(leftButtonDown, cell, 1, document);
+            return pressButton(leftButtonDown, cell, 1, document, history);
         case MouseEvent::RightDown:
-            return pressButton(rightButtonDown, cell, 0, document);
+            return pressButton(rightButtonDown, cell, 0, document, history);
         case MouseEvent::LeftUp:
             leftButtonDown = false;
+            FinishStroke(history);
             return false;
         case MouseEvent::RightUp:
             rightButtonDown = false;
+            FinishStroke(history);
             return false;
         case MouseEvent::Move:
             return movePointer(cell, document);
@@ -93,8 +107,18 @@ bool HandleMouseEvent(MouseEvent event, const CellPosition& cell, MapDocument& d
 
 void RestartStroke() { previousCell.reset(); }
 
+void FinishStroke(EditHistory& history) {
+    if (strokeCells.blockKeys.empty()) return;
+    EditStep step;
+    step.cells = std::move(strokeCells);
+    strokeCells = CellMasks();
+    FinishMasks(step.cells);
+    RecordStep(history, std::move(step));
+}
+
 void ResetMouseEditing() {
     leftButtonDown = false;
     rightButtonDown = false;
     previousCell.reset();
+    strokeCells = CellMasks();
 }

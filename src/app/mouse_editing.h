@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "document/edit_history.h"
 #include "document/map_document.h"
 
 struct CellPosition {
@@ -30,13 +31,20 @@ enum class MouseEvent { LeftDown, LeftUp, RightDown, RightUp, Move, Leave };
 // repainted. While one button is held, a move paints every cell on the
 // straight line from the previous pointer position, so a quick stroke leaves
 // no gaps; a press or the pointer leaving the window starts the line afresh.
-bool HandleMouseEvent(MouseEvent event, const CellPosition& cell,
-                      MapDocument& document = currentMap);
+// A stroke, from a press to a release, is one step of `history` with every
+// cell it changed.
+bool HandleMouseEvent(MouseEvent event, const CellPosition& cell, MapDocument& document,
+                      EditHistory& history);
+
+// Ends the stroke in progress, if any, as a step of `history`: before an
+// undo, or before the map is replaced or resized, so that no step ever
+// mixes two maps.
+void FinishStroke(EditHistory& history);
 
 // The next move paints only its own cell: the previous pointer position no
 // longer names the same place of the map (the view scrolled, or the map was
 // replaced or resized).
 void RestartStroke();
 
-// Forgets the button flags and the stroke (program start, tests).
+// Forgets the button flags and the stroke, unrecorded (program start, tests).
 void ResetMouseEditing();

@@ -58,10 +58,10 @@ void HandleMouseMessage(HWND window, UINT message, LPARAM lParam) {
     const MouseEvent event = EventOf(message);
     if (event == MouseEvent::Leave) {
         trackingLeave = false;
-        HandleMouseEvent(event, {0, 0});
+        HandleMouseEvent(event, {0, 0}, currentMap, editHistory);
         return;
     }
     TrackLeave(window);
-    if (HandleMouseEvent(event, CellFromPoint(window, lParam)))
+    if (HandleMouseEvent(event, CellFromPoint(window, lParam), currentMap, editHistory))
         InvalidateRect(window, nullptr, FALSE);
 }

@@ -26,3 +26,9 @@ int thumbPosition(int barTrackPosition, unsigned messagePosition);
 // How far a request moves the view, limited to -pos .. max - pos. The thumb
 // value is the bar's tracking position.
 int scrollDelta(unsigned request, int thumb, int max, int page, int pos);
+
+// The position along one bar that shows cells first..last: `position` where
+// the view already shows any of them (cells position .. position + page),
+// else the one that puts their middle in the middle of the view, within
+// 0 .. max - page + 1 as the bar keeps it.
+int PositionShowing(int first, int last, int position, int page, int max);

@@ -1,5 +1,7 @@
 #include "app/view_scrolling_win32.h"
 
+#include <tuple>
+
 #include "app/scroll_bar.h"
 #include "document/map_document.h"
 
@@ -53,4 +55,23 @@ void HandleScrollMessage(HWND window, int bar, WPARAM wParam) {
     info.nPos += delta;
     SetScrollInfo(window, bar, &info, TRUE);
     InvalidateRect(window, nullptr, TRUE);
+}
+
+void ScrollToShow(HWND window, const CellArea& area) {
+    const SCROLLINFO across = ReadScrollBar(window, SB_HORZ), down = ReadScrollBar(window, SB_VERT);
+    const bool shown =
+        PositionShowing(area.left, area.right, across.nPos, static_cast<int>(across.nPage),
+                        across.nMax) == across.nPos &&
+        PositionShowing(area.top, area.bottom, down.nPos, static_cast<int>(down.nPage),
+                        down.nMax) == down.nPos;
+    if (shown || area.empty()) return;
+    for (const auto& [bar, info, first, last] :
+         {std::tuple{SB_HORZ, across, area.left, area.right},
+          std::tuple{SB_VERT, down, area.top, area.bottom}}) {
+        SCROLLINFO moved = info;
+        moved.fMask = SIF_POS;
+        moved.nPos =
+            PositionShowing(first, last, info.nPos, static_cast<int>(info.nPage), info.nMax);
+        SetScrollInfo(window, bar, &moved, TRUE);
+    }
 }

@@ -3,8 +3,13 @@
 
 #include <windows.h>
 
+#include "document/edit_history.h"
+
 void UpdateScrollBars(HWND window);
 void HandleScrollMessage(HWND window, int bar, WPARAM wParam);
 
 // nPos of SB_HORZ or SB_VERT: the first visible column or row.
 int ReadScrollPosition(HWND window, int bar);
+
+// Scrolls so that some of `area` shows, when none of it does.
+void ScrollToShow(HWND window, const CellArea& area);

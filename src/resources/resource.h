@@ -12,6 +12,8 @@
 #define IDM_OPEN 32775
 #define IDM_SAVE 32776
 #define IDM_NEW 32779
+#define IDM_UNDO 32780
+#define IDM_REDO 32781
 
 #define IDC_NAME 1000
 #define IDC_TIME_SA 1001

@@ -14,14 +14,24 @@ ParameterTexts loadParameterTexts(const MapDocument& document) {
             formatDecimal(document.rate2)};
 }
 
-void applyParameterTexts(const ParameterTexts& texts, MapDocument& document) {
+std::optional<EditStep> applyParameterTexts(const ParameterTexts& texts, MapDocument& document) {
     // What may fail for want of memory comes first and changes nothing then:
-    // the copy of the name, and the resize, which is all or nothing.
+    // the copy of the name, the record of the old values and of the cells a
+    // smaller size drops, and the resize, which is all or nothing.
     std::string name = texts.name;
-    document.resizeGrid(parseDialogNumber(texts.x), parseDialogNumber(texts.y));
+    const int width = parseDialogNumber(texts.x), height = parseDialogNumber(texts.y);
+    ParameterChange change{ParametersOf(document), {}, {}};
+    if (isAcceptedGridSize(width, height))
+        change.dropped = DroppedCells(document.cells, width, height);
+    document.resizeGrid(width, height);
     document.applyThresholds(parseDialogNumber(texts.timeSA), parseDialogNumber(texts.timeAB),
                              parseDialogNumber(texts.rateSA), parseDialogNumber(texts.rateAB));
     document.setMapName(std::move(name));
+    change.after = ParametersOf(document);
+    if (change.after == change.before) return std::nullopt;
+    EditStep step;
+    step.parameters = std::move(change);
+    return step;
 }
 
 std::string cutFieldText(std::string_view text, LeadByteTest isLeadByte) {

@@ -3,9 +3,11 @@
 // and those texts stored back.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "document/edit_history.h"
 #include "document/map_document.h"
 
 // The most text read from one field: GetWindowTextA with a count of 255.
@@ -26,8 +28,10 @@ ParameterTexts loadParameterTexts(const MapDocument& document = currentMap);
 // Stores the size (refused when not positive or beyond the limits), the
 // thresholds (by the ordering rule) and the name. The steps do not depend on
 // each other's success; when memory runs out (std::bad_alloc), nothing of
-// the document has changed.
-void applyParameterTexts(const ParameterTexts& texts, MapDocument& document = currentMap);
+// the document has changed. Returns the undo step of the change, with the
+// set cells a smaller size drops; nullopt when nothing changed.
+std::optional<EditStep> applyParameterTexts(const ParameterTexts& texts,
+                                            MapDocument& document = currentMap);
 
 // Whether a byte starts a double-byte character of the ANSI code page.
 using LeadByteTest = bool (*)(unsigned char);

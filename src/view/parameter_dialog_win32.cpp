@@ -43,7 +43,8 @@ void StoreParameters(HWND dialog) {
     texts.name = ReadField(dialog, IDC_NAME);
     texts.x = ReadField(dialog, IDC_SIZE_X);
     texts.y = ReadField(dialog, IDC_SIZE_Y);
-    applyParameterTexts(texts);
+    if (auto step = applyParameterTexts(texts, currentMap))
+        RecordStep(editHistory, std::move(*step));
 }
 
 }  // namespace

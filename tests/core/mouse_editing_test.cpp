@@ -16,9 +16,12 @@ class MouseEditingTest : public testing::Test {
             for (auto cell : row) count += cell;
         return count;
     }
-    bool send(MouseEvent event, int x, int y) { return HandleMouseEvent(event, {x, y}, document); }
+    bool send(MouseEvent event, int x, int y) {
+        return HandleMouseEvent(event, {x, y}, document, history);
+    }
 
     MapDocument document;
+    EditHistory history;
 };
 
 struct PointCase {

@@ -52,6 +52,7 @@ struct MenuEntry {
     int item;  // -1 for the pop-up's own title
     const char* text;
     UINT id;
+    UINT state = 0;  // as a fresh window shows it
 };
 
 TEST_F(MainWindowTest, MenuTextsAndIdsAreTheJapaneseMenu) {
@@ -62,13 +63,17 @@ TEST_F(MainWindowTest, MenuTextsAndIdsAreTheJapaneseMenu) {
         {0, 2, u8"保存(&A)...", IDM_SAVE},
         {0, 3, u8"アプリケーションの終了(&X)", IDM_EXIT},
         {1, -1, u8"編集(&E)", 0},
-        {1, 0, u8"パラメータの変更(&P)", IDM_PARAMETERS},
+        {1, 0, u8"元に戻す(&U)\tCtrl+Z", IDM_UNDO, MF_GRAYED},
+        {1, 1, u8"やり直し(&R)\tCtrl+Y", IDM_REDO, MF_GRAYED},
+        {1, 2, u8"", 0, MF_SEPARATOR},
+        {1, 3, u8"パラメータの変更(&P)", IDM_PARAMETERS},
         {2, -1, u8"ヘルプ(&H)", 0},
         {2, 0, u8"バージョン情報(&A)...", IDM_ABOUT},
     };
     HMENU menu = GetMenu(window);
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(GetMenuItemCount(menu), 3);
+    SendMessageA(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(menu, 1)), 1);
     for (const MenuEntry& entry : entries) {
         char text[128] = {};
         if (entry.item < 0) {
@@ -77,27 +82,34 @@ TEST_F(MainWindowTest, MenuTextsAndIdsAreTheJapaneseMenu) {
             HMENU popup = GetSubMenu(menu, entry.popup);
             EXPECT_EQ(GetMenuItemID(popup, entry.item), entry.id) << entry.text;
             GetMenuStringA(popup, entry.item, text, sizeof text, MF_BYPOSITION);
+            // A separator may also report itself greyed.
             const UINT state = GetMenuState(popup, entry.item, MF_BYPOSITION);
-            EXPECT_EQ(state & (MF_GRAYED | MF_CHECKED | MF_SEPARATOR), 0u);
+            const UINT shown =
+                entry.state == MF_SEPARATOR ? MF_SEPARATOR : MF_GRAYED | MF_CHECKED | MF_SEPARATOR;
+            EXPECT_EQ(state & shown, entry.state) << entry.text;
         }
         EXPECT_EQ(std::string(text), ansi(entry.text));
     }
     EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 0)), 4);
-    EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 1)), 1);
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 1)), 4);
     EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 2)), 1);
 }
 
-TEST_F(MainWindowTest, AcceleratorsAreAltWithTheCharactersQuestionMarkAndSlash) {
+TEST_F(MainWindowTest, AcceleratorsAreAltQuestionMarkAndSlashAndTheUndoKeys) {
     HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAIN));
     ASSERT_NE(table, nullptr);
     ACCEL entries[8] = {};
-    ASSERT_EQ(CopyAcceleratorTableA(table, entries, 8), 2);
-    for (int i = 0; i < 2; ++i) {
-        EXPECT_EQ(entries[i].fVirt & ~0x80, FALT) << i;  // 0x80 marks the last entry
-        EXPECT_EQ(entries[i].cmd, IDM_ABOUT);
+    ASSERT_EQ(CopyAcceleratorTableA(table, entries, 8), 5);
+    const ACCEL wanted[] = {{FALT, '?', IDM_ABOUT},
+                            {FALT, '/', IDM_ABOUT},
+                            {FVIRTKEY | FCONTROL, 'Z', IDM_UNDO},
+                            {FVIRTKEY | FCONTROL, 'Y', IDM_REDO},
+                            {FVIRTKEY | FCONTROL | FSHIFT, 'Z', IDM_REDO}};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(entries[i].fVirt & ~0x80, wanted[i].fVirt) << i;  // 0x80 marks the last entry
+        EXPECT_EQ(entries[i].key, wanted[i].key) << i;
+        EXPECT_EQ(entries[i].cmd, wanted[i].cmd) << i;
     }
-    EXPECT_EQ(entries[0].key, '?');
-    EXPECT_EQ(entries[1].key, '/');
 }
 
 // The class has a background brush, so DefWindowProcA would fill the DC with

@@ -33,6 +33,7 @@ HWND ResetMainWindow(int clientWidth, int clientHeight) {
     }
     currentMap = MapDocument();
     ResetMouseEditing();
+    ClearHistory(editHistory);
     SetScrollPos(window, SB_HORZ, 0, FALSE);
     SetScrollPos(window, SB_VERT, 0, FALSE);
     SetClientSize(window, clientWidth, clientHeight);

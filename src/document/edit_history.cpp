@@ -1,0 +1,233 @@
+#include "document/edit_history.h"
+
+#include <algorithm>
+#include <new>
+#include <numeric>
+
+EditHistory editHistory;
+
+namespace {
+
+constexpr std::uint64_t keyOf(std::uint32_t blockColumn, std::uint32_t blockRow) {
+    return (static_cast<std::uint64_t>(blockRow) << 32) | blockColumn;
+}
+
+std::uint64_t* blockRows(CellMasks& masks, std::uint32_t block) {
+    return masks.rows.data() + static_cast<std::size_t>(block) * MASK_BLOCK_CELLS;
+}
+
+// Flips the cells of one row of one block: walking the row once from the
+// block's first column is far cheaper than indexing the deque for each cell.
+void flipRow(CellRow& row, std::size_t firstColumn, std::uint64_t bits) {
+    auto cell = row.begin() + static_cast<std::ptrdiff_t>(firstColumn);
+    const std::size_t count = std::min<std::size_t>(MASK_BLOCK_CELLS, row.size() - firstColumn);
+    for (std::size_t x = 0; x < count; ++x, ++cell)
+        *cell ^= static_cast<std::uint8_t>(bits >> x & 1);
+}
+
+void extend(CellArea& area, int left, int top, int right, int bottom) {
+    if (area.empty()) {
+        area = {left, top, right, bottom};
+        return;
+    }
+    area = {std::min(area.left, left), std::min(area.top, top), std::max(area.right, right),
+            std::max(area.bottom, bottom)};
+}
+
+void setFields(MapDocument& document, const MapParameters& parameters) {
+    document.name = parameters.name;
+    document.rank1 = parameters.rank1;
+    document.rank2 = parameters.rank2;
+    document.rate1 = parameters.rate1;
+    document.rate2 = parameters.rate2;
+}
+
+CellArea wholeMap(const MapDocument& document) {
+    const auto [width, height] = document.gridSize();
+    return {0, 0, width - 1, height - 1};
+}
+
+}  // namespace
+
+namespace {
+
+// Flips `bits` in row y of the block at blockColumn. Consecutive calls
+// mostly meet the block of the call before, which is tried first.
+void flipBits(CellMasks& masks, std::uint32_t blockColumn, int y, std::uint64_t bits) {
+    const std::uint64_t key = keyOf(blockColumn, static_cast<std::uint32_t>(y / MASK_BLOCK_CELLS));
+    std::uint32_t block = masks.lastBlock;
+    if (masks.blockKeys.empty() || masks.blockKeys[block] != key) {
+        const auto [found, added] =
+            masks.blockAt.try_emplace(key, static_cast<std::uint32_t>(masks.blockKeys.size()));
+        if (added) {
+            masks.blockKeys.push_back(key);
+            masks.rows.resize(masks.rows.size() + MASK_BLOCK_CELLS, 0);
+        }
+        block = masks.lastBlock = found->second;
+    }
+    blockRows(masks, block)[y % MASK_BLOCK_CELLS] ^= bits;
+}
+
+bool isEmptyBlock(const std::uint64_t* rows) {
+    return std::all_of(rows, rows + MASK_BLOCK_CELLS, [](std::uint64_t bits) { return bits == 0; });
+}
+
+}  // namespace
+
+void FlipCell(CellMasks& masks, int x, int y) {
+    flipBits(masks, static_cast<std::uint32_t>(x / MASK_BLOCK_CELLS), y,
+             std::uint64_t{1} << (x % MASK_BLOCK_CELLS));
+}
+
+// The finished masks are sized exactly: a history's capacity counts them.
+void FinishMasks(CellMasks& masks) {
+    std::vector<std::uint32_t> order;
+    for (std::uint32_t block = 0; block < masks.blockKeys.size(); ++block)
+        if (!isEmptyBlock(blockRows(masks, block))) order.push_back(block);
+    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+        return masks.blockKeys[a] < masks.blockKeys[b];
+    });
+    CellMasks finished;
+    finished.blockKeys.reserve(order.size());
+    finished.rows.reserve(order.size() * MASK_BLOCK_CELLS);
+    for (const std::uint32_t block : order) {
+        const std::uint64_t* rows = blockRows(masks, block);
+        const std::uint64_t key = masks.blockKeys[block];
+        const int left = static_cast<int>(key & 0xFFFFFFFF) * MASK_BLOCK_CELLS;
+        const int top = static_cast<int>(key >> 32) * MASK_BLOCK_CELLS;
+        std::uint64_t columns = 0;
+        int first = MASK_BLOCK_CELLS, last = -1;
+        for (int y = 0; y < MASK_BLOCK_CELLS; ++y) {
+            columns |= rows[y];
+            if (rows[y]) first = std::min(first, y), last = y;
+        }
+        extend(finished.area, left + __builtin_ctzll(columns), top + first,
+               left + 63 - __builtin_clzll(columns), top + last);
+        finished.blockKeys.push_back(key);
+        finished.rows.insert(finished.rows.end(), rows, rows + MASK_BLOCK_CELLS);
+    }
+    masks = std::move(finished);
+}
+
+void ApplyMasks(const CellMasks& masks, CellGrid& cells) {
+    for (std::size_t block = 0; block < masks.blockKeys.size(); ++block) {
+        const std::uint64_t key = masks.blockKeys[block];
+        const std::size_t left = (key & 0xFFFFFFFF) * MASK_BLOCK_CELLS;
+        const std::size_t top = (key >> 32) * MASK_BLOCK_CELLS;
+        const std::uint64_t* rows = masks.rows.data() + block * MASK_BLOCK_CELLS;
+        for (std::size_t y = 0; y < MASK_BLOCK_CELLS && top + y < cells.size(); ++y)
+            if (rows[y]) flipRow(cells[top + y], left, rows[y]);
+    }
+}
+
+// Gathers a block's row of cells into one word before it is stored, so the
+// whole map costs one lookup per 64 cells.
+CellMasks DroppedCells(const CellGrid& cells, int width, int height) {
+    CellMasks dropped;
+    for (std::size_t y = 0; y < cells.size(); ++y) {
+        const CellRow& row = cells[y];
+        const std::size_t kept = static_cast<long long>(y) < height
+                                     ? std::min<std::size_t>(std::max(width, 0), row.size())
+                                     : 0;
+        auto cell = row.begin() + static_cast<std::ptrdiff_t>(kept);
+        std::uint64_t bits = 0;
+        for (std::size_t x = kept; x < row.size(); ++x, ++cell) {
+            bits |= static_cast<std::uint64_t>(*cell != 0) << (x % MASK_BLOCK_CELLS);
+            const bool blockEnds =
+                x % MASK_BLOCK_CELLS == MASK_BLOCK_CELLS - 1 || x + 1 == row.size();
+            if (blockEnds && bits) {
+                flipBits(dropped, static_cast<std::uint32_t>(x / MASK_BLOCK_CELLS),
+                         static_cast<int>(y), bits);
+                bits = 0;
+            }
+        }
+    }
+    FinishMasks(dropped);
+    return dropped;
+}
+
+bool MapParameters::operator==(const MapParameters& other) const {
+    return name == other.name && rank1 == other.rank1 && rank2 == other.rank2 &&
+           rate1 == other.rate1 && rate2 == other.rate2 && width == other.width &&
+           height == other.height;
+}
+
+MapParameters ParametersOf(const MapDocument& document) {
+    const auto [width, height] = document.gridSize();
+    return {document.name,  document.rank1, document.rank2, document.rate1,
+            document.rate2, width,          height};
+}
+
+std::size_t StepBytes(const EditStep& step) {
+    auto masksBytes = [](const CellMasks& masks) {
+        return masks.blockKeys.capacity() * sizeof(std::uint64_t) +
+               masks.rows.capacity() * sizeof(std::uint64_t);
+    };
+    std::size_t bytes = sizeof(EditStep) + masksBytes(step.cells);
+    if (step.parameters)
+        bytes += masksBytes(step.parameters->dropped) + step.parameters->before.name.capacity() +
+                 step.parameters->after.name.capacity();
+    return bytes;
+}
+
+void RecordStep(EditHistory& history, EditStep step) {
+    if (step.cells.blockKeys.empty() && !step.parameters) return;
+    while (history.steps.size() > history.done) {
+        history.bytes -= StepBytes(history.steps.back());
+        history.steps.pop_back();
+    }
+    // A step that cannot be kept for want of memory leaves no history at
+    // all rather than one that no longer matches the map.
+    try {
+        history.bytes += StepBytes(step);
+        history.steps.push_back(std::move(step));
+        ++history.done;
+    } catch (const std::bad_alloc&) {
+        ClearHistory(history);
+        return;
+    }
+    while (history.bytes > history.capacity && !history.steps.empty()) {
+        history.bytes -= StepBytes(history.steps.front());
+        history.steps.pop_front();
+        --history.done;
+    }
+}
+
+bool CanUndo(const EditHistory& history) { return history.done > 0; }
+
+bool CanRedo(const EditHistory& history) { return history.done < history.steps.size(); }
+
+// The grid grows back first (all or nothing), so that the dropped cells
+// have their places again; only then does anything else change.
+std::optional<CellArea> Undo(EditHistory& history, MapDocument& document) {
+    if (!CanUndo(history)) return std::nullopt;
+    const EditStep& step = history.steps[history.done - 1];
+    CellArea changed = step.cells.area;
+    if (step.parameters) {
+        const MapParameters& before = step.parameters->before;
+        document.resizeGrid(before.width, before.height);
+        ApplyMasks(step.parameters->dropped, document.cells);
+        setFields(document, before);
+        changed = wholeMap(document);
+    }
+    ApplyMasks(step.cells, document.cells);
+    --history.done;
+    return changed;
+}
+
+std::optional<CellArea> Redo(EditHistory& history, MapDocument& document) {
+    if (!CanRedo(history)) return std::nullopt;
+    const EditStep& step = history.steps[history.done];
+    CellArea changed = step.cells.area;
+    if (step.parameters) {
+        const MapParameters& after = step.parameters->after;
+        document.resizeGrid(after.width, after.height);
+        setFields(document, after);
+        changed = wholeMap(document);
+    }
+    ApplyMasks(step.cells, document.cells);
+    ++history.done;
+    return changed;
+}
+
+void ClearHistory(EditHistory& history) { history = EditHistory{{}, 0, 0, history.capacity}; }
