@@ -2,6 +2,7 @@
 // literal algorithms and the raw cost of the hardware measured beside them.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -100,6 +101,26 @@ void BM_MouseEdit(benchmark::State& state) {
     ResetMouseEditing();
 }
 BENCHMARK(BM_MouseEdit)->ArgsProduct({EDGES, {0, 1}})->Unit(benchmark::kMillisecond);
+
+// The drag step as it was before strokes were recorded for undo: the same
+// line of cells set directly, and the same frame.
+void BM_DragStepUnrecorded(benchmark::State& state) {
+    const int edge = state.range(0);
+    MapDocument document = BenchmarkMap(edge);
+    const auto [h, v] = FarCorner(edge);
+    ViewCanvas canvas(FRAME_WIDTH, FRAME_HEIGHT);
+    CellPosition previous{h + 3, v + 3};
+    int step = 0;
+    for (auto _ : state) {
+        const CellPosition cell{h + 3 + step % 200, v + 3 + step % 100};
+        ++step;
+        PaintLineUnrecorded(previous, cell, document);
+        previous = cell;
+        DrawMapView(canvas, h, v, document.cells);
+        benchmark::DoNotOptimize(canvas.pixels.data());
+    }
+}
+BENCHMARK(BM_DragStepUnrecorded)->ArgsProduct({EDGES})->Unit(benchmark::kMillisecond);
 
 void BM_ResizeGrow(benchmark::State& state) {
     const int edge = state.range(0);
@@ -236,6 +257,53 @@ BENCHMARK(BM_WriteRawBytes)->ArgsProduct({EDGES})->Unit(benchmark::kMillisecond)
 
 void BM_WriteRawBytesDurably(benchmark::State& state) { WriteRawBytes(state, "durable", true); }
 BENCHMARK(BM_WriteRawBytesDurably)->ArgsProduct({EDGES})->Unit(benchmark::kMillisecond);
+
+// Undo, then redo, of a whole-map step on the largest map; the bytes the
+// history keeps for it, a one-cell stroke and a full-row stroke.
+void BM_UndoRedoWholeMap(benchmark::State& state) {
+    const int edge = state.range(0);
+    const bool redo = state.range(1);
+    MapDocument document = BenchmarkMap(edge);
+    EditHistory history;
+    RecordStep(history, WholeMapStep(edge));
+    state.counters["step_bytes"] = static_cast<double>(history.bytes);
+    for (auto _ : state) {
+        if (redo) {
+            state.PauseTiming();
+            Undo(history, document);
+            state.ResumeTiming();
+            Redo(history, document);
+        } else {
+            Undo(history, document);
+            state.PauseTiming();
+            Redo(history, document);
+            state.ResumeTiming();
+        }
+    }
+}
+BENCHMARK(BM_UndoRedoWholeMap)->ArgsProduct({{10000}, {0, 1}})->Unit(benchmark::kMillisecond);
+
+void BM_StrokeBytes(benchmark::State& state) {
+    const int edge = state.range(0);
+    MapDocument document = BenchmarkMap(edge);
+    for (CellRow& row : document.cells) std::fill(row.begin(), row.end(), 0);
+    for (auto _ : state) {
+        EditHistory history;
+        ResetMouseEditing();
+        HandleMouseEvent(MouseEvent::LeftDown, {5, 5}, document, history);
+        HandleMouseEvent(MouseEvent::LeftUp, {5, 5}, document, history);
+        state.counters["one_cell_bytes"] = static_cast<double>(history.bytes);
+        HandleMouseEvent(MouseEvent::LeftDown, {0, 7}, document, history);
+        HandleMouseEvent(MouseEvent::Move, {edge - 1, 7}, document, history);
+        HandleMouseEvent(MouseEvent::LeftUp, {edge - 1, 7}, document, history);
+        state.counters["full_row_bytes"] =
+            static_cast<double>(history.bytes) - state.counters["one_cell_bytes"];
+        Undo(history, document);
+        Undo(history, document);
+    }
+    ResetMouseEditing();
+}
+BENCHMARK(BM_StrokeBytes)->Arg(10000)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -22,6 +22,7 @@
 #include "app/view_scrolling_win32.h"
 #include "bench/map_fixtures.h"
 #include "document/map_file_pair.h"
+#include "resources/resource.h"
 #include "view/map_view.h"
 #include "view/map_view_win32.h"
 
@@ -253,6 +254,17 @@ int main(int argc, char** argv) {
                    UpdateWindow(window);
                }));
         SendMessageA(window, WM_LBUTTONUP, 0, PointOfCell(10, 10));
+
+        // Undo and redo, in turn, of a step that changed every cell, each up
+        // to the end of the paint that shows it.
+        RecordStep(editHistory, WholeMapStep(edge));
+        bool undo = true;
+        Report("undo_redo_whole_map", edge, "far", MedianMilliseconds(6, [&] {
+                   SendMessageA(window, WM_COMMAND, undo ? IDM_UNDO : IDM_REDO, 0);
+                   undo = !undo;
+                   UpdateWindow(window);
+               }));
+        ClearHistory(editHistory);
 
         const std::string path = folder + "\\wine" + std::to_string(edge) + ".map";
         const int fileRuns = edge >= 10000 ? 3 : 5;

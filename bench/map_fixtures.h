@@ -5,6 +5,7 @@
 #include <random>
 #include <string>
 
+#include "document/edit_history.h"
 #include "document/map_document.h"
 #include "document/map_file_pair.h"
 
@@ -33,4 +34,12 @@ inline std::string BenchmarkPair(const std::string& folder, int edge) {
         written[path] = true;
     }
     return path;
+}
+
+// A step that changed every cell of an edge × edge map: every bit is set.
+inline EditStep WholeMapStep(int edge) {
+    const CellGrid allSet(edge, CellRow(edge, 1));
+    EditStep step;
+    step.cells = DroppedCells(allSet, 0, 0);
+    return step;
 }

@@ -5,7 +5,10 @@
 #pragma once
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+
+#include "app/mouse_editing.h"
 
 #include "document/map_document.h"
 #include "tests/core/literal_map_view.h"
@@ -33,4 +36,20 @@ inline bool WriteGridFileByCharacter(const std::string& path, const CellGrid& gr
     }
     std::fclose(file);
     return true;
+}
+
+// The pen's line as it was before strokes were recorded: every cell from
+// `from` to `to` (Bresenham) set directly.
+inline void PaintLineUnrecorded(CellPosition from, const CellPosition& to, MapDocument& document) {
+    const long long dx = std::llabs(static_cast<long long>(to.x) - from.x);
+    const long long dy = -std::llabs(static_cast<long long>(to.y) - from.y);
+    const int stepX = from.x < to.x ? 1 : -1, stepY = from.y < to.y ? 1 : -1;
+    long long error = dx + dy;
+    while (true) {
+        if (isCellOnGrid(from, document)) document.setCell(from.x, from.y, 1);
+        if (from == to) return;
+        const long long doubled = 2 * error;
+        if (doubled >= dy) error += dy, from.x += stepX;
+        if (doubled <= dx) error += dx, from.y += stepY;
+    }
 }

@@ -26,6 +26,16 @@ def native_medians(path):
     return medians
 
 
+def native_counters(path):
+    """{benchmark name without _median: its counters (bytes and the like)}"""
+    counters = {}
+    for row in json.load(open(path))["benchmarks"]:
+        name = "/".join(part for part in row["run_name"].split("/") if ":" not in part)
+        if row.get("aggregate_name") in (None, "median"):
+            counters[name] = {key: value for key, value in row.items() if key.endswith("_bytes")}
+    return counters
+
+
 def wine_medians(path):
     figures = {}
     for name, edge, variant, ms in csv.reader(open(path)):
@@ -185,6 +195,34 @@ def main(bench, docs):
     add("the grid file in 64 KB blocks, translates each block to cells in one pass and appends them")
     add("to a row a run at a time; Save composes 64 KB blocks of text. Both stay within a few times")
     add("a raw copy of the file's bytes, which moves one contiguous buffer.")
+    add("")
+    counters = native_counters(os.path.join(bench, "native.json"))
+    add("## Undo and redo")
+    add("")
+    add("A step keeps XOR masks of the 64 × 64 blocks it changed, one bit a cell. Bytes the history")
+    add("keeps on a 10000 × 10000 map:")
+    add("")
+    strokes = counters.get("BM_StrokeBytes/10000", {})
+    whole = counters.get("BM_UndoRedoWholeMap/10000/0", {})
+    add("| step | bytes |")
+    add("|---|---|")
+    add(f"| a one-cell stroke | {strokes.get('one_cell_bytes', 0):,.0f} |")
+    add(f"| a stroke along a whole row | {strokes.get('full_row_bytes', 0):,.0f} |")
+    add(f"| a step that changed every cell | {whole.get('step_bytes', 0):,.0f} |")
+    add("")
+    undo, redo = native.get("BM_UndoRedoWholeMap/10000/0"), native.get("BM_UndoRedoWholeMap/10000/1")
+    wine_undo = wine.get(("undo_redo_whole_map", 10000, "far"))
+    add(f"Undo of that whole-map step: {fmt(undo)} ms natively, redo {fmt(redo)} ms; under Wine, undo or")
+    add(f"redo up to the end of the paint that shows it: {fmt(wine_undo)} ms.")
+    add("")
+    add("The drag step (a move with the button held, then the frame composed), natively, with the")
+    add("stroke recorded for undo and, as before recording existed, with the cells set directly:")
+    add("")
+    add("| map | recorded (ms) | unrecorded (ms) | recorded ÷ unrecorded |")
+    add("|---|---|---|---|")
+    for e in EDGES:
+        recorded, bare = native.get(f"BM_MouseEdit/{e}/1"), native.get(f"BM_DragStepUnrecorded/{e}")
+        add(f"| {e} × {e} | {fmt(recorded)} | {fmt(bare)} | {ratio(recorded, bare)} |")
     add("")
     add("## Memory")
     add("")
