@@ -305,6 +305,36 @@ void BM_StrokeBytes(benchmark::State& state) {
 }
 BENCHMARK(BM_StrokeBytes)->Arg(10000)->Iterations(3)->Unit(benchmark::kMillisecond);
 
+// The fill tool on a clear map: every cell is reached and recorded for undo.
+void BM_FillWholeMap(benchmark::State& state) {
+    const int edge = state.range(0);
+    MapDocument document;
+    document.resizeGrid(edge, edge);
+    for (auto _ : state) {
+        EditStep step;
+        FillRegion(document, {edge / 2, edge / 2}, 1, step.cells);
+        FinishMasks(step.cells);
+        state.PauseTiming();
+        ApplyMasks(step.cells, document.cells);  // clear again
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_FillWholeMap)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The line tool across 10000 cells, recorded for undo.
+void BM_Line10000Cells(benchmark::State& state) {
+    MapDocument document;
+    document.resizeGrid(10000, 10000);
+    std::uint8_t value = 1;
+    for (auto _ : state) {
+        EditStep step;
+        PaintLine(document, {0, 0}, {9999, 4321}, value, step.cells);
+        FinishMasks(step.cells);
+        value ^= 1;
+    }
+}
+BENCHMARK(BM_Line10000Cells)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();

@@ -266,6 +266,23 @@ int main(int argc, char** argv) {
                }));
         ClearHistory(editHistory);
 
+        // The fill tool over a whole clear map, then clearing it again with
+        // the right button, each up to the end of the paint that shows it.
+        const MapDocument mapBeforeFill = currentMap;
+        for (CellRow& row : currentMap.cells) std::fill(row.begin(), row.end(), 0);
+        SendMessageA(window, WM_COMMAND, IDM_TOOL_FILL, 0);
+        bool set = true;
+        Report("fill_whole_map", edge, "far", MedianMilliseconds(4, [&] {
+                   SendMessageA(window, set ? WM_LBUTTONDOWN : WM_RBUTTONDOWN,
+                                set ? MK_LBUTTON : MK_RBUTTON, PointOfCell(10, 10));
+                   SendMessageA(window, set ? WM_LBUTTONUP : WM_RBUTTONUP, 0, PointOfCell(10, 10));
+                   set = !set;
+                   UpdateWindow(window);
+               }));
+        SendMessageA(window, WM_COMMAND, IDM_TOOL_PEN, 0);
+        ClearHistory(editHistory);
+        currentMap = mapBeforeFill;
+
         const std::string path = folder + "\\wine" + std::to_string(edge) + ".map";
         const int fileRuns = edge >= 10000 ? 3 : 5;
         Report("save", edge, "pair",

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "app/drawing_tools_win32.h"
 #include "app/edit_commands_win32.h"
 #include "app/mouse_editing.h"
 #include "app/mouse_editing_win32.h"
@@ -26,7 +27,7 @@ LRESULT PaintWindow(HWND window) {
     HDC deviceContext = BeginPaint(window, &paint);
     try {
         PaintMapView(window, deviceContext, ReadScrollPosition(window, SB_HORZ),
-                     ReadScrollPosition(window, SB_VERT));
+                     ReadScrollPosition(window, SB_VERT), ShapeDragOverlay());
     } catch (const std::exception&) {
     }
     EndPaint(window, &paint);
@@ -56,6 +57,12 @@ void RunParametersCommand(HWND window) {
     ShowChangedMap(window);
 }
 
+// Before a menu shows: the undo items' grey state, the current tool's check.
+void UpdateMenus(HWND window) {
+    UpdateEditMenu(window);
+    UpdateToolMenu(window);
+}
+
 LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     switch (LOWORD(wParam)) {
         case IDM_NEW:
@@ -78,6 +85,12 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
             return 0;
         case IDM_PARAMETERS:
             RunParametersCommand(window);
+            return 0;
+        case IDM_TOOL_PEN:
+        case IDM_TOOL_LINE:
+        case IDM_TOOL_RECTANGLE:
+        case IDM_TOOL_FILL:
+            RunToolCommand(window, LOWORD(wParam));
             return 0;
         case IDM_ABOUT:
             DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_ABOUTBOX), window, AboutDlgProc, 0);
@@ -149,7 +162,12 @@ LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_COMMAND:
             return HandleCommand(window, wParam, lParam);
         case WM_INITMENUPOPUP:
-            UpdateEditMenu(window);
+            UpdateMenus(window);
+            return 0;
+        case WM_KEYDOWN:
+            return HandleKeyDown(window, wParam, lParam);
+        case WM_CAPTURECHANGED:
+            HandleCaptureChanged(window, lParam);
             return 0;
         case WM_HSCROLL:
             HandleScrollMessage(window, SB_HORZ, wParam);

@@ -1,7 +1,6 @@
 #include "app/mouse_editing.h"
 
-#include <cstdlib>
-
+#include "app/drawing_tools.h"
 #include "view/map_view.h"
 
 bool leftButtonDown = false;
@@ -17,34 +16,7 @@ std::optional<CellPosition> previousCell;
 CellMasks strokeCells;
 
 void paintCell(const CellPosition& cell, std::uint8_t value, MapDocument& document) {
-    if (!isCellOnGrid(cell, document)) return;
-    std::uint8_t& stored = document.cells[cell.y][cell.x];
-    if (stored == value) return;
-    stored = value;
-    FlipCell(strokeCells, cell.x, cell.y);
-}
-
-// Every cell on the line from `from` to `to` (Bresenham, both ends included).
-void paintLine(CellPosition from, const CellPosition& to, std::uint8_t value,
-               MapDocument& document) {
-    const long long dx = std::llabs(static_cast<long long>(to.x) - from.x);
-    const long long dy = -std::llabs(static_cast<long long>(to.y) - from.y);
-    const int stepX = from.x < to.x ? 1 : -1;
-    const int stepY = from.y < to.y ? 1 : -1;
-    long long error = dx + dy;
-    while (true) {
-        paintCell(from, value, document);
-        if (from == to) return;
-        const long long doubled = 2 * error;
-        if (doubled >= dy) {
-            error += dy;
-            from.x += stepX;
-        }
-        if (doubled <= dx) {
-            error += dx;
-            from.y += stepY;
-        }
-    }
+    PaintLine(document, cell, cell, value, strokeCells);
 }
 
 // A press starts a new stroke; one whose release never came (it happened
@@ -64,7 +36,7 @@ bool movePointer(const CellPosition& cell, MapDocument& document) {
     previousCell = cell;
     if (leftButtonDown == rightButtonDown) return false;
     const std::uint8_t value = leftButtonDown ? 1 : 0;
-    paintLine(from.value_or(cell), cell, value, document);
+    PaintLine(document, from.value_or(cell), cell, value, strokeCells);
     return true;
 }
 
@@ -76,13 +48,17 @@ CellPosition CellFromPoint(unsigned pointX, unsigned pointY, int horizontalPosit
             static_cast<int>(pointY / CELL_SIZE) + verticalPosition};
 }
 
-bool isCellOnGrid(const CellPosition& cell, const MapDocument& document) {
-    const auto [width, height] = document.gridSize();
-    return cell.y >= 0 && cell.y < height && cell.x >= 0 && cell.x < width;
+CellPosition CellFromSignedPoint(int pointX, int pointY, int horizontalPosition,
+                                 int verticalPosition) {
+    auto floorCells = [](int pixels) {
+        return pixels >= 0 ? pixels / CELL_SIZE : -((-pixels + CELL_SIZE - 1) / CELL_SIZE);
+    };
+    return {floorCells(pointX) + horizontalPosition, floorCells(pointY) + verticalPosition};
 }
 
 bool HandleMouseEvent(MouseEvent event, const CellPosition& cell, MapDocument& document,
                       EditHistory& history) {
+    if (currentTool != Tool::Pen) return HandleToolEvent(event, cell, document, history);
     switch (event) {
         case MouseEvent::LeftDown:
             return pressButton(leftButtonDown, cell, 1, document, history);
@@ -108,6 +84,7 @@ bool HandleMouseEvent(MouseEvent event, const CellPosition& cell, MapDocument& d
 void RestartStroke() { previousCell.reset(); }
 
 void FinishStroke(EditHistory& history) {
+    CancelShapeDrag();
     if (strokeCells.blockKeys.empty()) return;
     EditStep step;
     step.cells = std::move(strokeCells);

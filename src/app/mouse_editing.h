@@ -4,14 +4,10 @@
 
 #include <optional>
 
+#include "app/drawing_tools.h"
+#include "document/cell_shapes.h"
 #include "document/edit_history.h"
 #include "document/map_document.h"
-
-struct CellPosition {
-    int x;
-    int y;
-    bool operator==(const CellPosition& other) const { return x == other.x && y == other.y; }
-};
 
 // True from a press in the client area until a release reaches it; the mouse
 // is not captured, so a release elsewhere leaves the flag set.
@@ -23,22 +19,24 @@ extern bool rightButtonDown;
 CellPosition CellFromPoint(unsigned pointX, unsigned pointY, int horizontalPosition,
                            int verticalPosition);
 
-bool isCellOnGrid(const CellPosition& cell, const MapDocument& document);
-
-enum class MouseEvent { LeftDown, LeftUp, RightDown, RightUp, Move, Leave };
+// The cell under a client point given as signed coordinates, for a drag
+// with the mouse captured, which may end left of or above the window.
+CellPosition CellFromSignedPoint(int pointX, int pointY, int horizontalPosition,
+                                 int verticalPosition);
 
 // Applies one mouse event at `cell` to `document`; true when the view must be
 // repainted. While one button is held, a move paints every cell on the
 // straight line from the previous pointer position, so a quick stroke leaves
 // no gaps; a press or the pointer leaving the window starts the line afresh.
 // A stroke, from a press to a release, is one step of `history` with every
-// cell it changed.
+// cell it changed. With another tool than the pen, the event goes to that
+// tool (app/drawing_tools.h).
 bool HandleMouseEvent(MouseEvent event, const CellPosition& cell, MapDocument& document,
                       EditHistory& history);
 
-// Ends the stroke in progress, if any, as a step of `history`: before an
-// undo, or before the map is replaced or resized, so that no step ever
-// mixes two maps.
+// Ends the stroke in progress, if any, as a step of `history`, and cancels
+// a line or rectangle being dragged: before an undo, or before the map is
+// replaced or resized, so that no step ever mixes two maps.
 void FinishStroke(EditHistory& history);
 
 // The next move paints only its own cell: the previous pointer position no

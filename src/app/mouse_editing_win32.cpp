@@ -1,5 +1,6 @@
 #include "app/mouse_editing_win32.h"
 
+#include "app/drawing_tools_win32.h"
 #include "app/mouse_editing.h"
 #include "app/view_scrolling_win32.h"
 
@@ -47,10 +48,17 @@ MouseEvent EventOf(UINT message) {
 
 }  // namespace
 
+// The pen reads the point as the message's two unsigned words; the other
+// tools keep the mouse while dragging, so the point may lie left of or above
+// the window and is read signed.
 CellPosition CellFromPoint(HWND window, LPARAM lParam) {
     const Origin origin{ReadScrollPosition(window, SB_HORZ), ReadScrollPosition(window, SB_VERT)};
     if (origin != strokeOrigin) RestartStroke();
     strokeOrigin = origin;
+    if (currentTool != Tool::Pen)
+        return CellFromSignedPoint(static_cast<short>(LOWORD(lParam)),
+                                   static_cast<short>(HIWORD(lParam)), origin.horizontal,
+                                   origin.vertical);
     return CellFromPoint(LOWORD(lParam), HIWORD(lParam), origin.horizontal, origin.vertical);
 }
 
@@ -64,4 +72,5 @@ void HandleMouseMessage(HWND window, UINT message, LPARAM lParam) {
     TrackLeave(window);
     if (HandleMouseEvent(event, CellFromPoint(window, lParam), currentMap, editHistory))
         InvalidateRect(window, nullptr, FALSE);
+    FollowShapeDrag(window);
 }

@@ -100,6 +100,10 @@ bool isEmptyBlock(const std::uint64_t* rows) {
 
 }  // namespace
 
+void FlipCells(CellMasks& masks, int blockColumn, int y, std::uint64_t bits) {
+    flipBits(masks, static_cast<std::uint32_t>(blockColumn), y, bits);
+}
+
 void FlipCell(CellMasks& masks, int x, int y) {
     flipBits(masks, static_cast<std::uint32_t>(x / MASK_BLOCK_CELLS), y,
              std::uint64_t{1} << (x % MASK_BLOCK_CELLS));

@@ -36,6 +36,10 @@ struct CellMasks {
 // the first back.
 void FlipCell(CellMasks& masks, int x, int y);
 
+// The same for the cells of row y in the block column blockColumn whose
+// bits are set in `bits` (bit i: column blockColumn × 64 + i).
+void FlipCells(CellMasks& masks, int blockColumn, int y, std::uint64_t bits);
+
 // Sorts the blocks, drops empty ones and the lookup, and sets `area`.
 void FinishMasks(CellMasks& masks);
 

@@ -72,3 +72,43 @@ void DrawMapView(ViewCanvas& canvas, int horizontalPosition, int verticalPositio
                  const CellGrid& grid) {
     DrawMapView(canvas.rows(), horizontalPosition, verticalPosition, grid);
 }
+
+namespace {
+
+void fillCell(const PixelRows& target, long long column, long long row, std::uint32_t color) {
+    const long long left = column * CELL_SIZE, top = row * CELL_SIZE;
+    if (left + CELL_SIZE <= 0 || top + CELL_SIZE <= 0 || left >= target.width ||
+        top >= target.height)
+        return;
+    for (long long y = std::max(top, 0LL); y < std::min<long long>(top + CELL_SIZE, target.height);
+         ++y)
+        std::fill(target.row(y) + std::max(left, 0LL),
+                  target.row(y) + std::min<long long>(left + CELL_SIZE, target.width), color);
+}
+
+}  // namespace
+
+void DrawShapeOverlay(const PixelRows& target, int horizontalPosition, int verticalPosition,
+                      const ShapeOverlay& overlay, const MapDocument& document) {
+    const std::uint32_t color = overlay.value ? PREVIEW_SET_COLOR : PREVIEW_CLEAR_COLOR;
+    auto draw = [&](const CellPosition& cell) {
+        if (isCellOnGrid(cell, document))
+            fillCell(target, static_cast<long long>(cell.x) - horizontalPosition,
+                     static_cast<long long>(cell.y) - verticalPosition, color);
+    };
+    if (overlay.kind == ShapeOverlay::Kind::Line) {
+        ForEachLineCell(overlay.from, overlay.to, draw);
+    } else if (overlay.kind == ShapeOverlay::Kind::Rectangle) {
+        // The rectangle's part on the grid, cut to the cells in view.
+        CellArea area = RectangleWithin(overlay.from, overlay.to, document);
+        const long long inViewX = (target.width + CELL_SIZE - 1) / CELL_SIZE;
+        const long long inViewY = (target.height + CELL_SIZE - 1) / CELL_SIZE;
+        const long long left = std::max<long long>(area.left, horizontalPosition);
+        const long long right = std::min<long long>(area.right, horizontalPosition + inViewX - 1);
+        const long long top = std::max<long long>(area.top, verticalPosition);
+        const long long bottom = std::min<long long>(area.bottom, verticalPosition + inViewY - 1);
+        for (long long y = top; y <= bottom && !area.empty(); ++y)
+            for (long long x = left; x <= right; ++x)
+                fillCell(target, x - horizontalPosition, y - verticalPosition, color);
+    }
+}

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "document/cell_shapes.h"
 #include "document/map_document.h"
 #include "view/view_canvas.h"
 
@@ -23,3 +24,21 @@ void DrawMapView(const PixelRows& target, int horizontalPosition, int verticalPo
                  const CellGrid& grid);
 void DrawMapView(ViewCanvas& canvas, int horizontalPosition, int verticalPosition,
                  const CellGrid& grid);
+
+// Previews of a shape being dragged, drawn over the cells.
+constexpr std::uint32_t PREVIEW_SET_COLOR = 0xFF2060D0;    // blue: the cells will be set
+constexpr std::uint32_t PREVIEW_CLEAR_COLOR = 0xFFF0A0A0;  // pink: the cells will be cleared
+
+// The line or the filled rectangle of cells from `from` to `to`, as a tool
+// would apply it with `value`.
+struct ShapeOverlay {
+    enum class Kind { None, Line, Rectangle } kind = Kind::None;
+    CellPosition from{0, 0}, to{0, 0};
+    std::uint8_t value = 1;
+};
+
+// Draws the shape's cells that lie on the grid and in view over a picture
+// that DrawMapView made. The cost follows the shape's cells in view (a line
+// is walked cell by cell), never the size of the grid.
+void DrawShapeOverlay(const PixelRows& target, int horizontalPosition, int verticalPosition,
+                      const ShapeOverlay& overlay, const MapDocument& document);

@@ -32,7 +32,7 @@ Gdiplus::GpBitmap* FrameFor(int width, int height) {
 
 // Composes the view straight into the bitmap's own pixels.
 bool ComposeInto(Gdiplus::GpBitmap* bitmap, int width, int height, int horizontalPosition,
-                 int verticalPosition) {
+                 int verticalPosition, const ShapeOverlay& overlay) {
     const Gdiplus::Rect all(0, 0, width, height);
     Gdiplus::BitmapData bits;
     if (gdi::GdipBitmapLockBits(bitmap, &all, Gdiplus::ImageLockModeWrite, PixelFormat32bppRGB,
@@ -43,6 +43,7 @@ bool ComposeInto(Gdiplus::GpBitmap* bitmap, int width, int height, int horizonta
     // One thread does everything, so the grid cannot change under the paint
     // and is read in place rather than copied.
     DrawMapView(target, horizontalPosition, verticalPosition, currentMap.cells);
+    DrawShapeOverlay(target, horizontalPosition, verticalPosition, overlay, currentMap);
     gdi::GdipBitmapUnlockBits(bitmap, &bits);
     return true;
 }
@@ -51,13 +52,14 @@ bool ComposeInto(Gdiplus::GpBitmap* bitmap, int width, int height, int horizonta
 
 // The frame is composed in memory and copied in one call: no flicker, and no
 // brush or fill per cell.
-void PaintMapView(HWND window, HDC deviceContext, int horizontalPosition, int verticalPosition) {
+void PaintMapView(HWND window, HDC deviceContext, int horizontalPosition, int verticalPosition,
+                  const ShapeOverlay& overlay) {
     RECT client;
     GetClientRect(window, &client);
     if (client.right <= 0 || client.bottom <= 0) return;
     Gdiplus::GpBitmap* frame = FrameFor(client.right, client.bottom);
-    if (!frame ||
-        !ComposeInto(frame, client.right, client.bottom, horizontalPosition, verticalPosition))
+    if (!frame || !ComposeInto(frame, client.right, client.bottom, horizontalPosition,
+                               verticalPosition, overlay))
         return;
     Gdiplus::GpGraphics* windowSurface = nullptr;
     if (gdi::GdipCreateFromHDC(deviceContext, &windowSurface) != Gdiplus::Ok) return;

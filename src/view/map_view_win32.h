@@ -3,6 +3,10 @@
 
 #include <windows.h>
 
+#include "view/map_view.h"
+
 // Redraws the whole client area, whatever region was invalidated, with the
-// view scrolled to the given first column and row.
-void PaintMapView(HWND window, HDC deviceContext, int horizontalPosition, int verticalPosition);
+// view scrolled to the given first column and row, and the preview of a
+// shape being dragged over it.
+void PaintMapView(HWND window, HDC deviceContext, int horizontalPosition, int verticalPosition,
+                  const ShapeOverlay& overlay = {});

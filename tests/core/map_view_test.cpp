@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <set>
 
 #include "canvas_support.h"
 #include "literal_map_view.h"
@@ -140,3 +141,41 @@ TEST(ViewCanvasFill, ClipsToTheCanvasIncludingNegativeCoordinates) {
 }
 
 }  // namespace
+
+// A shape's preview colours exactly the pixels of its cells on the grid and
+// in view, whatever the scroll position; nothing else changes.
+TEST(ShapePreview, ColoursTheShapesCellsOnTheGridAndInViewOnly) {
+    MapDocument document;
+    document.resizeGrid(30, 20);
+    const ShapeOverlay overlays[] = {
+        {ShapeOverlay::Kind::Rectangle, {25, 15}, {40, 2}, 1},
+        {ShapeOverlay::Kind::Line, {-4, 3}, {33, 19}, 0},
+        {ShapeOverlay::Kind::Rectangle, {3, 3}, {3, 3}, 0},
+    };
+    for (const ShapeOverlay& overlay : overlays)
+        for (const auto& [h, v] : {std::pair{0, 0}, {22, 5}, {29, 19}}) {
+            ViewCanvas canvas(13 * CELL_SIZE + 3, 9 * CELL_SIZE + 5);
+            DrawMapView(canvas, h, v, document.cells);
+            const ViewCanvas under = canvas;
+            DrawShapeOverlay(canvas.rows(), h, v, overlay, document);
+            std::set<std::pair<int, int>> shape;
+            if (overlay.kind == ShapeOverlay::Kind::Line)
+                ForEachLineCell(overlay.from, overlay.to, [&](const CellPosition& cell) {
+                    shape.insert({cell.x, cell.y});
+                });
+            else
+                for (int y = std::min(overlay.from.y, overlay.to.y);
+                     y <= std::max(overlay.from.y, overlay.to.y); ++y)
+                    for (int x = std::min(overlay.from.x, overlay.to.x);
+                         x <= std::max(overlay.from.x, overlay.to.x); ++x)
+                        shape.insert({x, y});
+            const std::uint32_t color = overlay.value ? PREVIEW_SET_COLOR : PREVIEW_CLEAR_COLOR;
+            for (int y = 0; y < canvas.height; ++y)
+                for (int x = 0; x < canvas.width; ++x) {
+                    const int column = x / CELL_SIZE + h, row = y / CELL_SIZE + v;
+                    const bool covered = shape.count({column, row}) && column < 30 && row < 20;
+                    ASSERT_EQ(pixelAt(canvas, x, y), covered ? color : pixelAt(under, x, y))
+                        << x << "," << y << " at " << h << "," << v;
+                }
+        }
+}

@@ -155,6 +155,18 @@ wait_for_cells_change() {  # name columns rows previous
   done
 }
 
+# Takes screenshots of the screen until one differs from the digest $2 (a
+# menu opened in a window of its own, say).
+wait_for_screen_change() {  # name digest
+  local deadline=$((SECONDS + 15))
+  while [ "$SECONDS" -lt "$deadline" ]; do
+    screenshot "$1"
+    [ "$(pixels digest "$LAST_SHOT")" != "$2" ] && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
 # Takes screenshots of a window until two in a row are the same: the window
 # has finished drawing. Keeps the last one as $2.
 settled_window_shot() {  # window file

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Kalmia used as a person would, with real keyboard and mouse input: paint and
-# erase, change the parameters (a Japanese name pasted from the clipboard),
+# erase, undo and redo, change the parameters (a Japanese name pasted from the clipboard),
 # scroll with the arrows and the thumb, save, New (No, then Yes), open the
 # saved pair again, open a damaged pair, save where it cannot be written, the
 # About box, and the close box. The screenshots of the user guide are taken
@@ -51,6 +51,29 @@ PY
 )
 wait_for_cells painted 30 20 "$shape" >/dev/null || fail "the painted shape is not on the screen"
 settled_window_shot "$MAIN_WINDOW" "$SHOTS/main_window.png" || fail "the main window kept changing"
+
+# 1b. Ctrl+Z takes the erasing stroke back, Ctrl+Y does it again; the Edit
+# menu then offers both, as the user guide shows.
+outline=$(python3 - "$shape" <<'PY'
+import sys
+rows = [list(r) for r in sys.argv[1].split("\n")]
+for x in range(10, 16):
+    rows[5][x] = "#"
+print("\n".join("".join(r) for r in rows))
+PY
+)
+xdotool key ctrl+z
+wait_for_cells undone 30 20 "$outline" >/dev/null || fail "Ctrl+Z did not take the last stroke back"
+xdotool key ctrl+y
+wait_for_cells redone 30 20 "$shape" >/dev/null || fail "Ctrl+Y did not do the last stroke again"
+eval "$(xdotool getwindowgeometry --shell "$MAIN_WINDOW")"
+screenshot before_menu
+xdotool key alt+e
+wait_for_screen_change edit_menu_opened "$(pixels digest "$E2E_OUT/before_menu.png")" ||
+  fail "the Edit menu did not open"
+settled_window_shot root "$E2E_OUT/edit_menu_screen.png" || fail "the Edit menu kept changing"
+convert "$E2E_OUT/edit_menu_screen.png" -crop "${WIDTH}x$((HEIGHT / 2))+$X+$Y" +repage "$SHOTS/edit_menu.png"
+xdotool key Escape Escape
 
 # 2. The parameter dialog through the Edit menu's mnemonics.
 printf '%s' "$STAGE_NAME" | xclip -selection clipboard

@@ -67,12 +67,17 @@ TEST_F(MainWindowTest, MenuTextsAndIdsAreTheJapaneseMenu) {
         {1, 1, u8"やり直し(&R)\tCtrl+Y", IDM_REDO, MF_GRAYED},
         {1, 2, u8"", 0, MF_SEPARATOR},
         {1, 3, u8"パラメータの変更(&P)", IDM_PARAMETERS},
-        {2, -1, u8"ヘルプ(&H)", 0},
-        {2, 0, u8"バージョン情報(&A)...", IDM_ABOUT},
+        {2, -1, u8"ツール(&T)", 0},
+        {2, 0, u8"ペン(&P)\tP", IDM_TOOL_PEN, MF_CHECKED},
+        {2, 1, u8"直線(&L)\tL", IDM_TOOL_LINE},
+        {2, 2, u8"長方形(&R)\tR", IDM_TOOL_RECTANGLE},
+        {2, 3, u8"塗りつぶし(&F)\tF", IDM_TOOL_FILL},
+        {3, -1, u8"ヘルプ(&H)", 0},
+        {3, 0, u8"バージョン情報(&A)...", IDM_ABOUT},
     };
     HMENU menu = GetMenu(window);
     ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(GetMenuItemCount(menu), 3);
+    EXPECT_EQ(GetMenuItemCount(menu), 4);
     SendMessageA(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(menu, 1)), 1);
     for (const MenuEntry& entry : entries) {
         char text[128] = {};
@@ -92,20 +97,25 @@ TEST_F(MainWindowTest, MenuTextsAndIdsAreTheJapaneseMenu) {
     }
     EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 0)), 4);
     EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 1)), 4);
-    EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 2)), 1);
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 2)), 4);
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 3)), 1);
 }
 
-TEST_F(MainWindowTest, AcceleratorsAreAltQuestionMarkAndSlashAndTheUndoKeys) {
+TEST_F(MainWindowTest, AcceleratorsAreAltQuestionMarkAndSlashTheUndoKeysAndTheToolLetters) {
     HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAIN));
     ASSERT_NE(table, nullptr);
-    ACCEL entries[8] = {};
-    ASSERT_EQ(CopyAcceleratorTableA(table, entries, 8), 5);
+    ACCEL entries[16] = {};
+    ASSERT_EQ(CopyAcceleratorTableA(table, entries, 16), 9);
     const ACCEL wanted[] = {{FALT, '?', IDM_ABOUT},
                             {FALT, '/', IDM_ABOUT},
                             {FVIRTKEY | FCONTROL, 'Z', IDM_UNDO},
                             {FVIRTKEY | FCONTROL, 'Y', IDM_REDO},
-                            {FVIRTKEY | FCONTROL | FSHIFT, 'Z', IDM_REDO}};
-    for (int i = 0; i < 5; ++i) {
+                            {FVIRTKEY | FCONTROL | FSHIFT, 'Z', IDM_REDO},
+                            {FVIRTKEY, 'P', IDM_TOOL_PEN},
+                            {FVIRTKEY, 'L', IDM_TOOL_LINE},
+                            {FVIRTKEY, 'R', IDM_TOOL_RECTANGLE},
+                            {FVIRTKEY, 'F', IDM_TOOL_FILL}};
+    for (int i = 0; i < 9; ++i) {
         EXPECT_EQ(entries[i].fVirt & ~0x80, wanted[i].fVirt) << i;  // 0x80 marks the last entry
         EXPECT_EQ(entries[i].key, wanted[i].key) << i;
         EXPECT_EQ(entries[i].cmd, wanted[i].cmd) << i;

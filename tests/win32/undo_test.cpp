@@ -11,30 +11,14 @@
 
 namespace {
 
-struct KeysHeld {
-    explicit KeysHeld(bool shift) { set(0x80, shift); }
-    ~KeysHeld() { set(0, true); }
-    static void set(BYTE state, bool shift) {
-        BYTE keys[256];
-        GetKeyboardState(keys);
-        keys[VK_CONTROL] = keys[VK_LCONTROL] = state;
-        if (shift) keys[VK_SHIFT] = keys[VK_LSHIFT] = state;
-        SetKeyboardState(keys);
-    }
-};
-
 class UndoTest : public testing::Test {
   protected:
     void SetUp() override {
         window = ResetMainWindow(400, 400);
         ASSERT_NE(window, nullptr);
     }
-    // Ctrl (and Shift) with a letter, through the program's accelerator table.
     void pressControl(char key, bool shift = false) {
-        HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAIN));
-        KeysHeld held(shift);
-        MSG message = {window, WM_KEYDOWN, static_cast<WPARAM>(key), 1, 0, {}};
-        EXPECT_NE(TranslateAcceleratorA(window, table, &message), 0) << key;
+        EXPECT_TRUE(PressAcceleratorKey(window, key, true, shift)) << key;
     }
     std::pair<bool, bool> greyed() {
         HMENU edit = GetSubMenu(GetMenu(window), 1);

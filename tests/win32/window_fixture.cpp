@@ -6,6 +6,7 @@
 #include "app/mouse_editing.h"
 #include "app/view_scrolling_win32.h"
 #include "document/map_document.h"
+#include "resources/resource.h"
 #include "system/code_page.h"
 
 std::string ansi(const char* utf8) { return utf8ToCodePage(CodePage::Ansi, utf8); }
@@ -34,6 +35,7 @@ HWND ResetMainWindow(int clientWidth, int clientHeight) {
     currentMap = MapDocument();
     ResetMouseEditing();
     ClearHistory(editHistory);
+    ChooseTool(Tool::Pen);
     SetScrollPos(window, SB_HORZ, 0, FALSE);
     SetScrollPos(window, SB_VERT, 0, FALSE);
     SetClientSize(window, clientWidth, clientHeight);
@@ -109,6 +111,27 @@ DialogWatcher::~DialogWatcher() {
 bool DialogWatcher::handled() {
     if (worker.joinable()) worker.join();
     return done;
+}
+
+namespace {
+
+void SetModifierKeys(bool control, bool shift) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = control ? 0x80 : 0;
+    keys[VK_SHIFT] = keys[VK_LSHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+}  // namespace
+
+bool PressAcceleratorKey(HWND window, WPARAM virtualKey, bool control, bool shift) {
+    HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAIN));
+    SetModifierKeys(control, shift);
+    MSG message = {window, WM_KEYDOWN, virtualKey, 1, 0, {}};
+    const bool translated = TranslateAcceleratorA(window, table, &message) != 0;
+    SetModifierKeys(false, false);
+    return translated;
 }
 
 void PostKey(HWND window, WPARAM virtualKey) {

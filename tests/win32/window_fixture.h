@@ -60,6 +60,10 @@ void ChooseFile(HWND dialog, const std::string& path);
 std::string FileNameBox(HWND dialog);
 void PressButton(HWND dialog, int id);
 
+// A key pressed with Ctrl and Shift held or not, through the program's
+// accelerator table, as the message loop does; true when it gave a command.
+bool PressAcceleratorKey(HWND window, WPARAM virtualKey, bool control = false, bool shift = false);
+
 // Posts a key press and release to a window, as the keyboard would.
 void PostKey(HWND window, WPARAM virtualKey);
 

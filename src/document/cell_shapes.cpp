@@ -1,0 +1,149 @@
+#include "document/cell_shapes.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t CHUNK = MASK_BLOCK_CELLS;
+
+// The cells [x, x + 64) as one piece of memory, where the row's storage holds
+// them so (a row built from its first cell, as every row here is, keeps
+// aligned chunks in one piece), else nullptr.
+const std::uint8_t* chunkAt(const CellRow& row, std::size_t x) {
+    if (x % CHUNK || x + CHUNK > row.size()) return nullptr;
+    const std::uint8_t* first = &row[x];
+    return &row[x + CHUNK - 1] == first + CHUNK - 1 ? first : nullptr;
+}
+
+bool isUniform(const std::uint8_t* chunk, std::uint8_t value) {
+    const std::uint64_t pattern = 0x0101010101010101ULL * value;
+    for (std::size_t i = 0; i < CHUNK; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, chunk + i, 8);
+        if (word != pattern) return false;
+    }
+    return true;
+}
+
+// The first x in [from, to) whose cell is not `value`, else `to`: whole
+// chunks of `value` are passed over eight cells at a time.
+std::size_t firstOther(const CellRow& row, std::size_t from, std::size_t to, std::uint8_t value) {
+    std::size_t x = from;
+    while (x < to) {
+        if (x + CHUNK <= to) {
+            const std::uint8_t* chunk = chunkAt(row, x);
+            if (chunk && isUniform(chunk, value)) {
+                x += CHUNK;
+                continue;
+            }
+        }
+        if (row[x] != value) return x;
+        ++x;
+    }
+    return to;
+}
+
+// The first column of the run of `value` that ends at x (row[x] is value).
+std::size_t runStart(const CellRow& row, std::size_t x, std::uint8_t value) {
+    while (x > 0) {
+        if (x >= CHUNK) {
+            const std::uint8_t* chunk = chunkAt(row, x - CHUNK);
+            if (chunk && isUniform(chunk, value)) {
+                x -= CHUNK;
+                continue;
+            }
+        }
+        if (row[x - 1] != value) break;
+        --x;
+    }
+    return x;
+}
+
+// Gives cells [left, right) of row y `value`, recording those that change.
+// `allChange`: every one of them is known to differ from `value`.
+void setRun(CellRow& row, int y, std::size_t left, std::size_t right, std::uint8_t value,
+            CellMasks& changed, bool allChange) {
+    for (std::size_t x = left; x < right;) {
+        const std::size_t blockEnd = std::min(right, (x / CHUNK + 1) * CHUNK);
+        std::uint64_t bits = 0;
+        if (allChange) {
+            const std::size_t count = blockEnd - x;
+            bits = (count == CHUNK ? ~0ULL : ((1ULL << count) - 1)) << (x % CHUNK);
+        } else {
+            auto cell = row.begin() + static_cast<std::ptrdiff_t>(x);
+            for (std::size_t i = x; i < blockEnd; ++i, ++cell)
+                bits |= static_cast<std::uint64_t>(*cell != value) << (i % CHUNK);
+        }
+        if (bits) FlipCells(changed, static_cast<int>(x / CHUNK), y, bits);
+        x = blockEnd;
+    }
+    std::fill(row.begin() + static_cast<std::ptrdiff_t>(left),
+              row.begin() + static_cast<std::ptrdiff_t>(right), value);
+}
+
+}  // namespace
+
+bool isCellOnGrid(const CellPosition& cell, const MapDocument& document) {
+    const auto [width, height] = document.gridSize();
+    return cell.y >= 0 && cell.y < height && cell.x >= 0 && cell.x < width;
+}
+
+CellArea RectangleWithin(const CellPosition& a, const CellPosition& b,
+                         const MapDocument& document) {
+    const auto [width, height] = document.gridSize();
+    const CellArea area{std::max(std::min(a.x, b.x), 0), std::max(std::min(a.y, b.y), 0),
+                        std::min(std::max(a.x, b.x), width - 1),
+                        std::min(std::max(a.y, b.y), height - 1)};
+    return area.empty() ? CellArea{} : area;
+}
+
+void PaintLine(MapDocument& document, const CellPosition& from, const CellPosition& to,
+               std::uint8_t value, CellMasks& changed) {
+    ForEachLineCell(from, to, [&](const CellPosition& cell) {
+        if (!isCellOnGrid(cell, document)) return;
+        std::uint8_t& stored = document.cells[cell.y][cell.x];
+        if (stored == value) return;
+        stored = value;
+        FlipCell(changed, cell.x, cell.y);
+    });
+}
+
+void PaintRectangle(MapDocument& document, const CellPosition& a, const CellPosition& b,
+                    std::uint8_t value, CellMasks& changed) {
+    const CellArea area = RectangleWithin(a, b, document);
+    for (int y = area.top; y <= area.bottom && !area.empty(); ++y)
+        setRun(document.cells[y], y, area.left, area.right + 1, value, changed, false);
+}
+
+// Each segment is a stretch of a row next to a run just filled; the cells of
+// the seed's state in it start runs of their own. Cells hold 0 or 1, so a
+// cell that is not `value` has the seed's state.
+void FillRegion(MapDocument& document, const CellPosition& seed, std::uint8_t value,
+                CellMasks& changed) {
+    if (!isCellOnGrid(seed, document) || document.cells[seed.y][seed.x] == value) return;
+    const std::uint8_t old = document.cells[seed.y][seed.x];
+    const int height = static_cast<int>(document.cells.size());
+    struct Segment {
+        int y;
+        std::size_t left, right;
+    };
+    std::vector<Segment> pending{
+        {seed.y, static_cast<std::size_t>(seed.x), static_cast<std::size_t>(seed.x) + 1}};
+    while (!pending.empty()) {
+        const Segment segment = pending.back();
+        pending.pop_back();
+        CellRow& row = document.cells[segment.y];
+        for (std::size_t x = segment.left; x < segment.right;) {
+            x = firstOther(row, x, segment.right, value);
+            if (x >= segment.right) break;
+            const std::size_t left = runStart(row, x, old);
+            const std::size_t right = firstOther(row, x, row.size(), old);
+            setRun(row, segment.y, left, right, value, changed, true);
+            if (segment.y > 0) pending.push_back({segment.y - 1, left, right});
+            if (segment.y + 1 < height) pending.push_back({segment.y + 1, left, right});
+            x = right;
+        }
+    }
+}
