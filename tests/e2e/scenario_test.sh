@@ -72,7 +72,7 @@ xdotool key alt+e
 wait_for_screen_change edit_menu_opened "$(pixels digest "$E2E_OUT/before_menu.png")" ||
   fail "the Edit menu did not open"
 settled_window_shot root "$E2E_OUT/edit_menu_screen.png" || fail "the Edit menu kept changing"
-convert "$E2E_OUT/edit_menu_screen.png" -crop "${WIDTH}x$((HEIGHT / 2))+$X+$Y" +repage "$SHOTS/edit_menu.png"
+convert "$E2E_OUT/edit_menu_screen.png" -crop "480x200+$X+$Y" +repage "$SHOTS/edit_menu.png"
 xdotool key Escape Escape
 
 # 2. The parameter dialog through the Edit menu's mnemonics.
