@@ -10,9 +10,11 @@ struct ShapeDrag {
     std::uint8_t value = 1;  // 1 from the left button, 0 from the right
 };
 ShapeDrag drag;
+CellMasks lastChanges;
 
 bool applyStep(EditHistory& history, EditStep step) {
     FinishMasks(step.cells);
+    lastChanges = step.cells;
     const bool changed = !step.cells.blockKeys.empty();
     RecordStep(history, std::move(step));
     return changed;
@@ -51,6 +53,7 @@ void ChooseTool(Tool tool) {
 
 bool HandleToolEvent(MouseEvent event, const CellPosition& cell, MapDocument& document,
                      EditHistory& history) {
+    lastChanges = CellMasks();
     switch (event) {
         case MouseEvent::LeftDown:
             return press(cell, 1, document, history);
@@ -69,6 +72,8 @@ bool HandleToolEvent(MouseEvent event, const CellPosition& cell, MapDocument& do
     }
     return false;
 }
+
+CellMasks ToolChangesOfLastEvent() { return std::move(lastChanges); }
 
 bool IsShapeDragged() { return drag.active; }
 

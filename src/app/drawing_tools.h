@@ -24,6 +24,9 @@ void ChooseTool(Tool tool);
 bool HandleToolEvent(MouseEvent event, const CellPosition& cell, MapDocument& document,
                      EditHistory& history);
 
+// The cells the last tool event changed (a fill, or a released shape).
+CellMasks ToolChangesOfLastEvent();
+
 // True while a line or rectangle is dragged: the window then keeps the mouse.
 bool IsShapeDragged();
 

@@ -3,16 +3,23 @@
 #include <optional>
 
 #include "app/mouse_editing.h"
+#include "app/overview_window_win32.h"
 #include "app/view_scrolling_win32.h"
 #include "document/edit_history.h"
 #include "resources/resource.h"
+#include "view/goto_dialog.h"
+#include "view/goto_dialog_win32.h"
 
 namespace {
 
-// A stroke still in progress is a step of its own before anything is taken
-// back. The size may have changed; the view shows the changed cells.
-void ShowStep(HWND window, const std::optional<CellArea>& changed) {
+// The size may have changed; the view shows the changed cells, and the
+// overview follows them (or the new size).
+void ShowStep(HWND window, const std::optional<CellArea>& changed, const EditStep& step) {
     if (!changed) return;
+    if (step.parameters)
+        OverviewFollowMap();
+    else
+        OverviewFollowCells(step.cells);
     UpdateScrollBars(window);
     ScrollToShow(window, *changed);
     InvalidateRect(window, nullptr, FALSE);
@@ -21,14 +28,33 @@ void ShowStep(HWND window, const std::optional<CellArea>& changed) {
 
 }  // namespace
 
+// A stroke still in progress is a step of its own before anything is taken
+// back.
 void RunUndoCommand(HWND window) {
     FinishStroke(editHistory);
-    ShowStep(window, Undo(editHistory, currentMap));
+    if (!CanUndo(editHistory)) return;
+    const EditStep& step = editHistory.steps[editHistory.done - 1];
+    ShowStep(window, Undo(editHistory, currentMap), step);
 }
 
 void RunRedoCommand(HWND window) {
     FinishStroke(editHistory);
-    ShowStep(window, Redo(editHistory, currentMap));
+    if (!CanRedo(editHistory)) return;
+    const EditStep& step = editHistory.steps[editHistory.done];
+    ShowStep(window, Redo(editHistory, currentMap), step);
+}
+
+// The dialog opens on the cell in the middle of the view.
+void RunGotoCommand(HWND window) {
+    const CellArea visible = VisibleCells(window);
+    GotoTexts texts =
+        GotoTextsFor({(visible.left + visible.right) / 2, (visible.top + visible.bottom) / 2});
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+    if (DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_GOTO), window, GotoDlgProc,
+                        reinterpret_cast<LPARAM>(&texts)) != IDOK)
+        return;
+    CenterViewOn(window, GotoCell(texts, currentMap));
+    RestartStroke();
 }
 
 void UpdateEditMenu(HWND window) {

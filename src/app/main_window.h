@@ -13,6 +13,10 @@ void RegisterMainWindowClass(HINSTANCE instance);
 // and creates the window (WM_CREATE sets up the scroll bars). Null on failure.
 HWND CreateMainWindow(HINSTANCE instance);
 
+// Opens the pair named on the command line (kalmia.exe PATH), as Open does;
+// a refused one shows the failure box and the default map stays.
+void OpenMapAtStart(HWND window, const char* commandLine);
+
 // Runs until WM_QUIT, translating the accelerators of table IDR_MAIN on each
 // message's own window; returns the quit message's wParam.
 int RunMessageLoop(HINSTANCE instance);

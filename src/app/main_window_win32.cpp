@@ -6,6 +6,8 @@
 #include "app/edit_commands_win32.h"
 #include "app/mouse_editing.h"
 #include "app/mouse_editing_win32.h"
+#include "app/open_from_outside_win32.h"
+#include "app/overview_window_win32.h"
 #include "app/view_scrolling_win32.h"
 #include "document/file_commands_win32.h"
 #include "resources/resource.h"
@@ -37,6 +39,7 @@ LRESULT PaintWindow(HWND window) {
 // The map was replaced or resized: the bars follow its size, the view is
 // redrawn, and a stroke in progress starts afresh on the new map.
 void ShowChangedMap(HWND window) {
+    OverviewFollowMap();
     UpdateScrollBars(window);
     InvalidateRect(window, nullptr, FALSE);
     RestartStroke();
@@ -57,10 +60,22 @@ void RunParametersCommand(HWND window) {
     ShowChangedMap(window);
 }
 
-// Before a menu shows: the undo items' grey state, the current tool's check.
+// Before a menu shows: the undo items' grey state, the overview's and the
+// current tool's checks.
 void UpdateMenus(HWND window) {
     UpdateEditMenu(window);
+    UpdateOverviewMenu(window);
     UpdateToolMenu(window);
+}
+
+// The bars for the default map, and files dropped from Explorer welcome.
+void PrepareWindow(HWND window) {
+    UpdateScrollBars(window);
+    DragAcceptFiles(window, TRUE);
+}
+
+void OpenDroppedFiles(HWND window, WPARAM drop) {
+    if (OpenDroppedMap(window, reinterpret_cast<HDROP>(drop))) ShowOtherMap(window);
 }
 
 LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
@@ -85,6 +100,12 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
             return 0;
         case IDM_PARAMETERS:
             RunParametersCommand(window);
+            return 0;
+        case IDM_GOTO:
+            RunGotoCommand(window);
+            return 0;
+        case IDM_OVERVIEW:
+            ToggleOverview(window);
             return 0;
         case IDM_TOOL_PEN:
         case IDM_TOOL_LINE:
@@ -129,6 +150,10 @@ HWND CreateMainWindow(HINSTANCE instance) {
                            CW_USEDEFAULT, 0, nullptr, nullptr, instance, nullptr);
 }
 
+void OpenMapAtStart(HWND window, const char* commandLine) {
+    if (OpenCommandLineMap(window, commandLine)) ShowOtherMap(window);
+}
+
 int RunMessageLoop(HINSTANCE instance) {
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_MAIN));
     MSG message;
@@ -147,7 +172,7 @@ namespace {
 LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
-            UpdateScrollBars(window);
+            PrepareWindow(window);
             return 0;
         case WM_DESTROY:
             PostQuitMessage(0);
@@ -168,6 +193,9 @@ LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM
             return HandleKeyDown(window, wParam, lParam);
         case WM_CAPTURECHANGED:
             HandleCaptureChanged(window, lParam);
+            return 0;
+        case WM_DROPFILES:
+            OpenDroppedFiles(window, wParam);
             return 0;
         case WM_HSCROLL:
             HandleScrollMessage(window, SB_HORZ, wParam);

@@ -12,11 +12,13 @@ namespace {
 // can continue from there.
 std::optional<CellPosition> previousCell;
 
-// The cells the stroke in progress changed, from its press on.
+// The cells the stroke in progress changed, from its press on, and those
+// the last event changed (with the pen, added to the stroke's after it).
 CellMasks strokeCells;
+CellMasks eventCells;
 
 void paintCell(const CellPosition& cell, std::uint8_t value, MapDocument& document) {
-    PaintLine(document, cell, cell, value, strokeCells);
+    PaintLine(document, cell, cell, value, eventCells);
 }
 
 // A press starts a new stroke; one whose release never came (it happened
@@ -36,29 +38,12 @@ bool movePointer(const CellPosition& cell, MapDocument& document) {
     previousCell = cell;
     if (leftButtonDown == rightButtonDown) return false;
     const std::uint8_t value = leftButtonDown ? 1 : 0;
-    PaintLine(document, from.value_or(cell), cell, value, strokeCells);
+    PaintLine(document, from.value_or(cell), cell, value, eventCells);
     return true;
 }
 
-}  // namespace
-
-CellPosition CellFromPoint(unsigned pointX, unsigned pointY, int horizontalPosition,
-                           int verticalPosition) {
-    return {static_cast<int>(pointX / CELL_SIZE) + horizontalPosition,
-            static_cast<int>(pointY / CELL_SIZE) + verticalPosition};
-}
-
-CellPosition CellFromSignedPoint(int pointX, int pointY, int horizontalPosition,
-                                 int verticalPosition) {
-    auto floorCells = [](int pixels) {
-        return pixels >= 0 ? pixels / CELL_SIZE : -((-pixels + CELL_SIZE - 1) / CELL_SIZE);
-    };
-    return {floorCells(pointX) + horizontalPosition, floorCells(pointY) + verticalPosition};
-}
-
-bool HandleMouseEvent(MouseEvent event, const CellPosition& cell, MapDocument& document,
-                      EditHistory& history) {
-    if (currentTool != Tool::Pen) return HandleToolEvent(event, cell, document, history);
+bool HandlePenEvent(MouseEvent event, const CellPosition& cell, MapDocument& document,
+                    EditHistory& history) {
     switch (event) {
         case MouseEvent::LeftDown:
             return pressButton(leftButtonDown, cell, 1, document, history);
@@ -81,6 +66,37 @@ bool HandleMouseEvent(MouseEvent event, const CellPosition& cell, MapDocument& d
     return false;
 }
 
+}  // namespace
+
+CellPosition CellFromPoint(unsigned pointX, unsigned pointY, int horizontalPosition,
+                           int verticalPosition) {
+    return {static_cast<int>(pointX / CELL_SIZE) + horizontalPosition,
+            static_cast<int>(pointY / CELL_SIZE) + verticalPosition};
+}
+
+CellPosition CellFromSignedPoint(int pointX, int pointY, int horizontalPosition,
+                                 int verticalPosition) {
+    auto floorCells = [](int pixels) {
+        return pixels >= 0 ? pixels / CELL_SIZE : -((-pixels + CELL_SIZE - 1) / CELL_SIZE);
+    };
+    return {floorCells(pointX) + horizontalPosition, floorCells(pointY) + verticalPosition};
+}
+
+bool HandleMouseEvent(MouseEvent event, const CellPosition& cell, MapDocument& document,
+                      EditHistory& history) {
+    eventCells = CellMasks();
+    if (currentTool != Tool::Pen) {
+        const bool repaint = HandleToolEvent(event, cell, document, history);
+        eventCells = ToolChangesOfLastEvent();
+        return repaint;
+    }
+    const bool repaint = HandlePenEvent(event, cell, document, history);
+    MergeMasks(strokeCells, eventCells);
+    return repaint;
+}
+
+const CellMasks& CellsChangedByLastEvent() { return eventCells; }
+
 void RestartStroke() { previousCell.reset(); }
 
 void FinishStroke(EditHistory& history) {
@@ -98,4 +114,5 @@ void ResetMouseEditing() {
     rightButtonDown = false;
     previousCell.reset();
     strokeCells = CellMasks();
+    eventCells = CellMasks();
 }

@@ -34,6 +34,10 @@ CellPosition CellFromSignedPoint(int pointX, int pointY, int horizontalPosition,
 bool HandleMouseEvent(MouseEvent event, const CellPosition& cell, MapDocument& document,
                       EditHistory& history);
 
+// The cells that the last mouse event changed, with any tool (not finished:
+// see CellMasks), for whatever follows the map's cells, such as the overview.
+const CellMasks& CellsChangedByLastEvent();
+
 // Ends the stroke in progress, if any, as a step of `history`, and cancels
 // a line or rectangle being dragged: before an undo, or before the map is
 // replaced or resized, so that no step ever mixes two maps.

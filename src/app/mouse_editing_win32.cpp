@@ -2,6 +2,7 @@
 
 #include "app/drawing_tools_win32.h"
 #include "app/mouse_editing.h"
+#include "app/overview_window_win32.h"
 #include "app/view_scrolling_win32.h"
 
 namespace {
@@ -72,5 +73,6 @@ void HandleMouseMessage(HWND window, UINT message, LPARAM lParam) {
     TrackLeave(window);
     if (HandleMouseEvent(event, CellFromPoint(window, lParam), currentMap, editHistory))
         InvalidateRect(window, nullptr, FALSE);
+    OverviewFollowCells(CellsChangedByLastEvent());
     FollowShapeDrag(window);
 }

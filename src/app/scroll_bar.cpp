@@ -37,10 +37,16 @@ int scrollDelta(unsigned request, int thumb, int max, int page, int pos) {
     return static_cast<int>(delta);
 }
 
+int PositionCentering(int cell, int page, int max) {
+    page = std::max(page, 0);
+    const long long wanted = static_cast<long long>(cell) - page / 2;
+    const long long highest = std::max(0LL, static_cast<long long>(max) - page + 1);
+    return static_cast<int>(std::clamp(wanted, 0LL, highest));
+}
+
 int PositionShowing(int first, int last, int position, int page, int max) {
     const long long visibleLast = static_cast<long long>(position) + std::max(page, 0);
     if (last >= position && first <= visibleLast) return position;
-    const long long middle = (static_cast<long long>(first) + last) / 2 - std::max(page, 0) / 2;
-    const long long highest = std::max(0LL, static_cast<long long>(max) - std::max(page, 0) + 1);
-    return static_cast<int>(std::clamp(middle, 0LL, highest));
+    return PositionCentering(static_cast<int>((static_cast<long long>(first) + last) / 2), page,
+                             max);
 }

@@ -27,6 +27,11 @@ int thumbPosition(int barTrackPosition, unsigned messagePosition);
 // value is the bar's tracking position.
 int scrollDelta(unsigned request, int thumb, int max, int page, int pos);
 
+// The position along one bar that puts `cell` as near the middle of the view
+// (cells position .. position + page) as the bar allows: within
+// 0 .. max - page + 1.
+int PositionCentering(int cell, int page, int max);
+
 // The position along one bar that shows cells first..last: `position` where
 // the view already shows any of them (cells position .. position + page),
 // else the one that puts their middle in the middle of the view, within

@@ -2,8 +2,10 @@
 
 #include <tuple>
 
+#include "app/overview_window_win32.h"
 #include "app/scroll_bar.h"
 #include "document/map_document.h"
+#include "view/map_view.h"
 
 namespace {
 
@@ -36,12 +38,14 @@ void SetRangeAndPage(HWND window, int bar, int count, int clientExtent, BOOL red
 
 int ReadScrollPosition(HWND window, int bar) { return ReadScrollBar(window, bar).nPos; }
 
+// The overview's outline follows whatever changed the bars.
 void UpdateScrollBars(HWND window) {
     RECT client;
     GetClientRect(window, &client);
     const auto [columns, rows] = currentMap.gridSize();
     SetRangeAndPage(window, SB_VERT, rows, client.bottom, FALSE);
     SetRangeAndPage(window, SB_HORZ, columns, client.right, TRUE);
+    OverviewFollowView();
 }
 
 void HandleScrollMessage(HWND window, int bar, WPARAM wParam) {
@@ -55,6 +59,7 @@ void HandleScrollMessage(HWND window, int bar, WPARAM wParam) {
     info.nPos += delta;
     SetScrollInfo(window, bar, &info, TRUE);
     InvalidateRect(window, nullptr, TRUE);
+    OverviewFollowView();
 }
 
 void ScrollToShow(HWND window, const CellArea& area) {
@@ -74,4 +79,24 @@ void ScrollToShow(HWND window, const CellArea& area) {
             PositionShowing(first, last, info.nPos, static_cast<int>(info.nPage), info.nMax);
         SetScrollInfo(window, bar, &moved, TRUE);
     }
+    OverviewFollowView();
+}
+
+void CenterViewOn(HWND window, const CellPosition& cell) {
+    for (const auto& [bar, target] : {std::pair{SB_HORZ, cell.x}, std::pair{SB_VERT, cell.y}}) {
+        SCROLLINFO info = ReadScrollBar(window, bar);
+        info.fMask = SIF_POS;
+        info.nPos = PositionCentering(target, static_cast<int>(info.nPage), info.nMax);
+        SetScrollInfo(window, bar, &info, TRUE);
+    }
+    InvalidateRect(window, nullptr, FALSE);
+    OverviewFollowView();
+}
+
+CellArea VisibleCells(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    const int left = ReadScrollPosition(window, SB_HORZ), top = ReadScrollPosition(window, SB_VERT);
+    return {left, top, left + (client.right + CELL_SIZE - 1) / CELL_SIZE - 1,
+            top + (client.bottom + CELL_SIZE - 1) / CELL_SIZE - 1};
 }

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "document/cell_shapes.h"
 #include "document/edit_history.h"
 
 void UpdateScrollBars(HWND window);
@@ -13,3 +14,9 @@ int ReadScrollPosition(HWND window, int bar);
 
 // Scrolls so that some of `area` shows, when none of it does.
 void ScrollToShow(HWND window, const CellArea& area);
+
+// Scrolls so that `cell` is as near the middle of the view as the bars allow.
+void CenterViewOn(HWND window, const CellPosition& cell);
+
+// The cells the view shows, the last ones perhaps in part.
+CellArea VisibleCells(HWND window);

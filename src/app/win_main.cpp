@@ -5,7 +5,7 @@
 
 #include "app/main_window.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand) {
     ULONG_PTR gdiplusToken = 0;
     Gdiplus::GdiplusStartupInput startupInput;  // version 1, no callback, background thread
     Gdiplus::GdiplusStartup(&gdiplusToken, &startupInput, nullptr);
@@ -14,6 +14,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     if (HWND window = CreateMainWindow(instance)) {
         ShowWindow(window, showCommand);
         UpdateWindow(window);
+        OpenMapAtStart(window, commandLine);
         exitCode = RunMessageLoop(instance);
     }
 

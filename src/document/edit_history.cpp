@@ -109,6 +109,17 @@ void FlipCell(CellMasks& masks, int x, int y) {
              std::uint64_t{1} << (x % MASK_BLOCK_CELLS));
 }
 
+void MergeMasks(CellMasks& into, const CellMasks& from) {
+    for (std::size_t block = 0; block < from.blockKeys.size(); ++block) {
+        const std::uint64_t key = from.blockKeys[block];
+        const auto column = static_cast<std::uint32_t>(key & 0xFFFFFFFF);
+        const int top = static_cast<int>(key >> 32) * MASK_BLOCK_CELLS;
+        for (int row = 0; row < MASK_BLOCK_CELLS; ++row)
+            if (const std::uint64_t bits = from.rows[block * MASK_BLOCK_CELLS + row])
+                flipBits(into, column, top + row, bits);
+    }
+}
+
 // The finished masks are sized exactly: a history's capacity counts them.
 void FinishMasks(CellMasks& masks) {
     std::vector<std::uint32_t> order;

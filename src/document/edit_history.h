@@ -40,6 +40,10 @@ void FlipCell(CellMasks& masks, int x, int y);
 // bits are set in `bits` (bit i: column blockColumn × 64 + i).
 void FlipCells(CellMasks& masks, int blockColumn, int y, std::uint64_t bits);
 
+// Adds the changes of `from` to `into` (a cell changed in both is changed
+// back).
+void MergeMasks(CellMasks& into, const CellMasks& from);
+
 // Sorts the blocks, drops empty ones and the lookup, and sets `area`.
 void FinishMasks(CellMasks& masks);
 

@@ -35,28 +35,37 @@ bool FileNew(HWND window) {
 
 namespace {
 
-// The dialog tells where the file name starts, so the path is never
-// searched for a separator (0x5C is also a trail byte of Shift_JIS).
-std::string FailedFileName(const LoadFailure& failure) {
-    const std::string gridName = fileDialogPath + fileDialog.nFileOffset;
+std::string FileNameOfFailure(const LoadFailure& failure, const std::string& gridName) {
     return failure.file == PairFile::GridFile ? gridName : MakeXmlPath(gridName);
 }
 
-}  // namespace
-
-bool FileOpen(HWND window) {
-    FillFileDialog(window, "ファイルを開く", OFN_FILEMUSTEXIST);
-    if (!GetOpenFileNameA(&fileDialog)) return false;
+// `shownName` is the grid file's name as the failure box names it.
+bool OpenPair(HWND window, const std::string& path, const std::string& shownName) {
     // A save of this pair that died part-way is finished or discarded first;
     // where the folder refuses that, the read still takes the right files.
-    RecoverInterruptedSave(fileDialogPath);
-    const PairReadResult read = ReadMapFilePair(fileDialogPath);
+    RecoverInterruptedSave(path);
+    const PairReadResult read = ReadMapFilePair(path);
     if (!read) {
-        const std::string text = LoadFailureBoxText(*read.failure, FailedFileName(*read.failure));
+        const std::string text =
+            LoadFailureBoxText(*read.failure, FileNameOfFailure(*read.failure, shownName));
         MessageBoxA(window, text.c_str(), "エラー", MB_OK);
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+// The dialog tells where the file name starts, so the path is never
+// searched for a separator (0x5C is also a trail byte of Shift_JIS).
+bool FileOpen(HWND window) {
+    FillFileDialog(window, "ファイルを開く", OFN_FILEMUSTEXIST);
+    if (!GetOpenFileNameA(&fileDialog)) return false;
+    return OpenPair(window, fileDialogPath, fileDialogPath + fileDialog.nFileOffset);
+}
+
+bool OpenMapPath(HWND window, const std::string& path, const std::string& shownName) {
+    return OpenPair(window, path, shownName);
 }
 
 void FileSave(HWND window) {

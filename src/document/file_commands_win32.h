@@ -3,12 +3,19 @@
 
 #include <windows.h>
 
+#include <string>
+
 extern char fileDialogPath[MAX_PATH];
 extern OPENFILENAMEA fileDialog;
 
 // True when the map was replaced; the caller then shows the new map.
 bool FileNew(HWND window);
 bool FileOpen(HWND window);
+
+// Opens the pair of a path that came from outside the File menu (the
+// command line, a file dropped on the window) as Open does, the failure box
+// included; `shownName` is the file name that box names.
+bool OpenMapPath(HWND window, const std::string& path, const std::string& shownName);
 void FileSave(HWND window);
 
 // Writes the pair; a failure is shown as the save failure message.

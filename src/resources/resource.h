@@ -5,6 +5,7 @@
 #define IDR_MAIN 109
 #define IDD_ABOUTBOX 103
 #define IDD_PARAMETERS 130
+#define IDD_GOTO 131
 
 #define IDM_ABOUT 104
 #define IDM_EXIT 105
@@ -18,6 +19,8 @@
 #define IDM_TOOL_LINE 32783
 #define IDM_TOOL_RECTANGLE 32784
 #define IDM_TOOL_FILL 32785
+#define IDM_OVERVIEW 32786
+#define IDM_GOTO 32787
 
 #define IDC_NAME 1000
 #define IDC_TIME_SA 1001
@@ -26,6 +29,8 @@
 #define IDC_SIZE_Y 1005
 #define IDC_TIME_AB 3
 #define IDC_RATE_AB 4
+#define IDC_GOTO_LINE 1006
+#define IDC_GOTO_COLUMN 1007
 
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)

@@ -18,8 +18,8 @@ class DrawingToolsTest : public testing::Test {
     }
     LPARAM at(int column, int row) { return MAKELPARAM(column * 8 + 4, row * 8 + 4); }
     UINT checkedTool() {
-        HMENU tools = GetSubMenu(GetMenu(window), 2);
-        SendMessageA(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(tools), 2);
+        HMENU tools = GetSubMenu(GetMenu(window), 3);
+        SendMessageA(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(tools), 3);
         UINT checked = 0;
         for (UINT id = IDM_TOOL_PEN; id <= IDM_TOOL_FILL; ++id) {
             MENUITEMINFOA item = {};

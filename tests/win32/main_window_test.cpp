@@ -44,7 +44,9 @@ TEST_F(MainWindowTest, TitleAndStylesAreThoseOfTheProgram) {
     const LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
     const LONG_PTR wanted = WS_OVERLAPPEDWINDOW | WS_HSCROLL | WS_VSCROLL;
     EXPECT_EQ(style & wanted, wanted);
-    EXPECT_EQ(GetWindowLongPtrA(window, GWL_EXSTYLE) & ~LONG_PTR(WS_EX_WINDOWEDGE), 0);
+    // Files dropped from Explorer are taken.
+    EXPECT_EQ(GetWindowLongPtrA(window, GWL_EXSTYLE) & ~LONG_PTR(WS_EX_WINDOWEDGE),
+              WS_EX_ACCEPTFILES);
 }
 
 struct MenuEntry {
@@ -67,17 +69,20 @@ TEST_F(MainWindowTest, MenuTextsAndIdsAreTheJapaneseMenu) {
         {1, 1, u8"やり直し(&R)\tCtrl+Y", IDM_REDO, MF_GRAYED},
         {1, 2, u8"", 0, MF_SEPARATOR},
         {1, 3, u8"パラメータの変更(&P)", IDM_PARAMETERS},
-        {2, -1, u8"ツール(&T)", 0},
-        {2, 0, u8"ペン(&P)\tP", IDM_TOOL_PEN, MF_CHECKED},
-        {2, 1, u8"直線(&L)\tL", IDM_TOOL_LINE},
-        {2, 2, u8"長方形(&R)\tR", IDM_TOOL_RECTANGLE},
-        {2, 3, u8"塗りつぶし(&F)\tF", IDM_TOOL_FILL},
-        {3, -1, u8"ヘルプ(&H)", 0},
-        {3, 0, u8"バージョン情報(&A)...", IDM_ABOUT},
+        {1, 4, u8"セルへ移動(&G)...\tCtrl+G", IDM_GOTO},
+        {2, -1, u8"表示(&V)", 0},
+        {2, 0, u8"全体図(&O)", IDM_OVERVIEW},
+        {3, -1, u8"ツール(&T)", 0},
+        {3, 0, u8"ペン(&P)\tP", IDM_TOOL_PEN, MF_CHECKED},
+        {3, 1, u8"直線(&L)\tL", IDM_TOOL_LINE},
+        {3, 2, u8"長方形(&R)\tR", IDM_TOOL_RECTANGLE},
+        {3, 3, u8"塗りつぶし(&F)\tF", IDM_TOOL_FILL},
+        {4, -1, u8"ヘルプ(&H)", 0},
+        {4, 0, u8"バージョン情報(&A)...", IDM_ABOUT},
     };
     HMENU menu = GetMenu(window);
     ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(GetMenuItemCount(menu), 4);
+    EXPECT_EQ(GetMenuItemCount(menu), 5);
     SendMessageA(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(menu, 1)), 1);
     for (const MenuEntry& entry : entries) {
         char text[128] = {};
@@ -96,16 +101,17 @@ TEST_F(MainWindowTest, MenuTextsAndIdsAreTheJapaneseMenu) {
         EXPECT_EQ(std::string(text), ansi(entry.text));
     }
     EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 0)), 4);
-    EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 1)), 4);
-    EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 2)), 4);
-    EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 3)), 1);
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 1)), 5);
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 2)), 1);
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 3)), 4);
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 4)), 1);
 }
 
 TEST_F(MainWindowTest, AcceleratorsAreAltQuestionMarkAndSlashTheUndoKeysAndTheToolLetters) {
     HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAIN));
     ASSERT_NE(table, nullptr);
     ACCEL entries[16] = {};
-    ASSERT_EQ(CopyAcceleratorTableA(table, entries, 16), 9);
+    ASSERT_EQ(CopyAcceleratorTableA(table, entries, 16), 10);
     const ACCEL wanted[] = {{FALT, '?', IDM_ABOUT},
                             {FALT, '/', IDM_ABOUT},
                             {FVIRTKEY | FCONTROL, 'Z', IDM_UNDO},
@@ -114,8 +120,9 @@ TEST_F(MainWindowTest, AcceleratorsAreAltQuestionMarkAndSlashTheUndoKeysAndTheTo
                             {FVIRTKEY, 'P', IDM_TOOL_PEN},
                             {FVIRTKEY, 'L', IDM_TOOL_LINE},
                             {FVIRTKEY, 'R', IDM_TOOL_RECTANGLE},
-                            {FVIRTKEY, 'F', IDM_TOOL_FILL}};
-    for (int i = 0; i < 9; ++i) {
+                            {FVIRTKEY, 'F', IDM_TOOL_FILL},
+                            {FVIRTKEY | FCONTROL, 'G', IDM_GOTO}};
+    for (int i = 0; i < 10; ++i) {
         EXPECT_EQ(entries[i].fVirt & ~0x80, wanted[i].fVirt) << i;  // 0x80 marks the last entry
         EXPECT_EQ(entries[i].key, wanted[i].key) << i;
         EXPECT_EQ(entries[i].cmd, wanted[i].cmd) << i;

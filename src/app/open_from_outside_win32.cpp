@@ -1,0 +1,39 @@
+#include "app/open_from_outside_win32.h"
+
+#include <string>
+
+#include "app/command_line.h"
+#include "document/file_commands_win32.h"
+
+namespace {
+
+// The part after the last separator, found character by character: a trail
+// byte of Shift_JIS may look like "\".
+std::string FileNameOf(const std::string& path) {
+    const char* name = path.c_str();
+    for (const char* at = path.c_str(); *at; at = CharNextA(at))
+        if (*at == '\\' || *at == '/' || *at == ':') name = at + 1;
+    return name;
+}
+
+bool IsMapFile(const std::string& path) {
+    return path.size() >= 4 && lstrcmpiA(path.c_str() + path.size() - 4, ".map") == 0;
+}
+
+}  // namespace
+
+bool OpenCommandLineMap(HWND window, const char* commandLine) {
+    const std::string path = MapPathFromCommandLine(commandLine ? commandLine : "");
+    return !path.empty() && OpenMapPath(window, path, FileNameOf(path));
+}
+
+bool OpenDroppedMap(HWND window, HDROP drop) {
+    std::string chosen;
+    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count && chosen.empty(); ++i) {
+        char path[MAX_PATH] = {};
+        if (DragQueryFileA(drop, i, path, MAX_PATH) && IsMapFile(path)) chosen = path;
+    }
+    DragFinish(drop);
+    return !chosen.empty() && OpenMapPath(window, chosen, FileNameOf(chosen));
+}

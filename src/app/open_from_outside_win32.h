@@ -1,0 +1,11 @@
+// Maps that come from outside the File menu: the path on the command line at
+// start, and .map files dropped on the window from Explorer.
+#pragma once
+
+#include <windows.h>
+
+// True when the pair was opened; a refused one has shown the failure box.
+bool OpenCommandLineMap(HWND window, const char* commandLine);
+
+// Opens the first .map of the dropped files; true when one was opened.
+bool OpenDroppedMap(HWND window, HDROP drop);
