@@ -16,6 +16,7 @@
 #include "bench/map_fixtures.h"
 #include "bench/reference_algorithms.h"
 #include "view/map_view.h"
+#include "view/overview.h"
 #include "xml/xml_loading.h"
 
 namespace {
@@ -334,6 +335,36 @@ void BM_Line10000Cells(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Line10000Cells)->Unit(benchmark::kMillisecond);
+
+// The overview of the largest map: the first count after Open, then one
+// update after a stroke (its counts and a new picture of the window).
+void BM_OverviewFirst(benchmark::State& state) {
+    const MapDocument& document = BenchmarkMap(state.range(0));
+    for (auto _ : state) {
+        OverviewCounts overview;
+        CountOverview(overview, document.cells, 300, 300);
+        ViewCanvas canvas(300, 300);
+        DrawOverview(canvas.rows(), overview, {0, 0, 239, 134});
+        benchmark::DoNotOptimize(canvas.pixels.data());
+    }
+}
+BENCHMARK(BM_OverviewFirst)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void BM_OverviewAfterAnEdit(benchmark::State& state) {
+    MapDocument document = BenchmarkMap(state.range(0));
+    OverviewCounts overview;
+    CountOverview(overview, document.cells, 300, 300);
+    ViewCanvas canvas(300, 300);
+    std::uint8_t value = 1;
+    for (auto _ : state) {
+        CellMasks stroke;  // a line of 8991 cells across the map
+        PaintLine(document, {10, 10}, {9000, 2000}, value ^= 1, stroke);
+        NoteFlippedCells(overview, stroke, document.cells);
+        DrawOverview(canvas.rows(), overview, {0, 0, 239, 134});
+        benchmark::DoNotOptimize(canvas.pixels.data());
+    }
+}
+BENCHMARK(BM_OverviewAfterAnEdit)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Kalmia used as a person would, with real keyboard and mouse input: paint and
-# erase, undo and redo, change the parameters (a Japanese name pasted from the clipboard),
+# erase, undo and redo, the overview, change the parameters (a Japanese name pasted from the clipboard),
 # scroll with the arrows and the thumb, save, New (No, then Yes), open the
 # saved pair again, open a damaged pair, save where it cannot be written, the
 # About box, and the close box. The screenshots of the user guide are taken
@@ -119,6 +119,15 @@ moved=$(pixels shift "$E2E_OUT/before_scroll.cells" "$E2E_OUT/after_thumb.cells"
 # Back to the origin with the left arrow.
 xdotool mousemove $((cx + 8)) $((cy + client_height + 8)) click --repeat $((moved + 3)) --delay 80 1
 wait_for_cells back_home 30 20 "$shape" >/dev/null || fail "the left arrow did not scroll back"
+
+# 3b. The overview through the View menu, photographed for the user guide,
+# and closed again the same way.
+OVERVIEW_TITLE="全体図"
+xdotool key alt+v o
+overview=$(wait_for_window "$OVERVIEW_TITLE") || fail "表示 > 全体図 did not open the overview"
+settled_window_shot "$overview" "$SHOTS/overview.png" || fail "the overview kept changing"
+xdotool key alt+v o
+wait_for_no_window "$OVERVIEW_TITLE" || fail "the overview stayed open"
 
 # 4. Save, typing a name without extension.
 xdotool key alt+f a
