@@ -31,6 +31,18 @@ def timed(command):
     return statistics.median(times), peak_mb
 
 
+def timed_alone(command):
+    """Median wall time in ms of five runs, and the peak memory in MB of this command's own process."""
+    times, peak_kb = [], 0
+    for _ in range(5):
+        start = time.perf_counter()
+        child = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        _, _, usage = os.wait4(child.pid, 0)
+        times.append((time.perf_counter() - start) * 1000)
+        peak_kb = max(peak_kb, usage.ru_maxrss)
+    return statistics.median(times), peak_kb / 1024
+
+
 def main():
     cli, open_probe, files, native_json, out = sys.argv[1:6]
     save_ms = native_medians(native_json)["BM_SavePair/10000"]
@@ -47,6 +59,12 @@ def main():
             pairs.append(os.path.join(work, "s%d.map" % i))
         many_ms, _ = timed([cli, "check", *pairs])
         render_ms, render_peak_mb = timed([cli, "render", big, "-o", os.path.join(work, "big.png"), "--cell", "1"])
+        gallery_many_ms, _ = timed_alone([cli, "gallery", work, "-o", os.path.join(work, "site")])
+        alone = os.path.join(work, "alone")
+        os.mkdir(alone)
+        for extension in (".map", ".xml"):
+            os.link(os.path.join(files, "bench10000" + extension), os.path.join(alone, "bench10000" + extension))
+        gallery_big_ms, gallery_big_mb = timed_alone([cli, "gallery", alone, "-o", os.path.join(work, "site-big")])
     finally:
         shutil.rmtree(work)
     cells_mb = 10000 * 10000 / (1024 * 1024)
@@ -56,6 +74,10 @@ def main():
         ("`render --cell 1` of 10000 × 10000", render_ms,
          f"peak memory {render_peak_mb:.0f} MB = {render_peak_mb / cells_mb:.2f} × the cells ({cells_mb:.0f} MB)",
          "< 3000 ms, < 2 ×"),
+        ("`gallery` of 1,000 pairs of 50 × 50", gallery_many_ms, "", "≤ 2000 ms"),
+        ("`gallery` of one 10000 × 10000 pair", gallery_big_ms,
+         f"{gallery_big_ms / check_ms:.2f} × `check` of it; its own peak memory {gallery_big_mb:.0f} MB = "
+         f"{gallery_big_mb / cells_mb:.2f} × the cells", "≤ 1.5 ×, ≤ 1.2 ×"),
         ("`convert` of 10000 × 10000", convert_ms,
          f"{convert_ms / (open_ms + save_ms):.2f} × Open as a process + Save ({open_ms + save_ms:.0f} ms)", "≤ 1.5 ×"),
     ]

@@ -10,7 +10,7 @@ PACKAGES=(
   libcli11-dev nlohmann-json3-dev libxxhash-dev libpng-dev libz-mingw-w64-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb xdotool x11-utils xclip imagemagick fonts-ipafont-gothic fonts-wine
-  locales dpkg-dev python3 zip
+  locales dpkg-dev python3 zip git chromium chromium-driver python3-selenium
 )
 
 missing=()

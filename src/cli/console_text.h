@@ -5,3 +5,7 @@
 #include <string>
 
 std::string ForTerminal(const std::string& ansiText);
+
+// A file's path as UTF-8, for a web page: Linux's paths are UTF-8 already,
+// Windows' narrow paths are in the ANSI code page.
+std::string PathAsUtf8(const std::string& path);

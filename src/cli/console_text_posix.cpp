@@ -4,3 +4,5 @@
 std::string ForTerminal(const std::string& ansiText) {
     return codePageToUtf8(CodePage::Ansi, ansiText).value_or(ansiText);
 }
+
+std::string PathAsUtf8(const std::string& path) { return path; }

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "cli/console_text.h"
+#include "system/code_page.h"
 
 namespace {
 
@@ -25,4 +26,8 @@ std::string convert(const std::string& text, UINT from, UINT to) {
 std::string ForTerminal(const std::string& ansiText) {
     const UINT console = GetConsoleOutputCP();
     return console == 0 ? ansiText : convert(ansiText, GetACP(), console);
+}
+
+std::string PathAsUtf8(const std::string& path) {
+    return codePageToUtf8(CodePage::Ansi, path).value_or(path);
 }

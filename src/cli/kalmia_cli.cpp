@@ -4,6 +4,8 @@
 #include <iostream>
 
 #include "cli/cli_commands.h"
+#include "cli/gallery.h"
+#include "cli/git_commands.h"
 
 namespace {
 
@@ -50,6 +52,26 @@ int main(int argc, char** argv) {
     convert->add_option("IN", in, "Map file to open")->required();
     convert->add_option("OUT", out, "Map file to write")->required();
 
+    std::string base, current, other, mergedPath;
+    CLI::App* merge = app.add_subcommand(
+        "merge", "Merge three versions of a .map or .xml file into CURRENT (git: %O %A %B %P)");
+    merge->add_option("BASE", base, "The common ancestor")->required();
+    merge->add_option("CURRENT", current, "This side; takes the result")->required();
+    merge->add_option("OTHER", other, "The other side")->required();
+    merge->add_option("PATH", mergedPath, "The file's path in the repository");
+
+    std::string file;
+    CLI::App* textconv = app.add_subcommand("textconv", "A .map or .xml file as text for git diff");
+    textconv->add_option("FILE", file, "The file")->required();
+
+    std::vector<std::string> folders;
+    std::string outFolder;
+    CLI::App* gallery =
+        app.add_subcommand("gallery", "A web page with a card for every .map under the folders");
+    gallery->add_option("DIR", folders, "Folders searched for .map files")->required();
+    gallery->add_option("-o,--output", outFolder, "The folder to write index.html into")
+        ->required();
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::Success& done) {
@@ -64,6 +86,9 @@ int main(int argc, char** argv) {
         if (*render) return RunRender(map, png, cellSize);
         if (*diff) return RunDiff(a, b, json, png, cellSize);
         if (*convert) return RunConvert(in, out);
+        if (*merge) return RunMerge(base, current, other, mergedPath);
+        if (*textconv) return RunTextconv(file);
+        if (*gallery) return RunGallery(folders, outFolder);
     } catch (const std::bad_alloc&) {
         std::cerr << "kalmia-cli: error: not enough memory\n";
         return USAGE_ERROR;

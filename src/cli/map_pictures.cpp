@@ -72,3 +72,43 @@ std::optional<std::string> RenderDifferencePng(const MapDocument& a, const MapDo
                         }
                     });
 }
+
+std::optional<std::string> RenderThumbnailPng(const MapDocument& map, int longestSide,
+                                              const std::string& path, Thumbnail& made) {
+    const auto [columns, rows] = map.gridSize();
+    const int longest = std::max({columns, rows, 1});
+    if (longest <= longestSide) {
+        const int cellSize = longestSide / longest;
+        made = {columns * cellSize, rows * cellSize, 0};
+        for (const CellRow& row : map.cells) made.setCells += std::count(row.begin(), row.end(), 1);
+        return RenderMapPng(map, cellSize, path);
+    }
+    const int cellsPerPixel = (longest + longestSide - 1) / longestSide;
+    const auto width = static_cast<std::uint32_t>((columns + cellsPerPixel - 1) / cellsPerPixel);
+    const auto height = static_cast<std::uint32_t>((rows + cellsPerPixel - 1) / cellsPerPixel);
+    made = {int(width), int(height), 0};
+    std::vector<std::uint8_t> dark(width);
+    return WritePng(path, width, height, PngPixels::BlackOrWhite,
+                    [&](std::uint32_t y, std::vector<std::uint8_t>& row) {
+                        std::fill(dark.begin(), dark.end(), 0);
+                        const int firstRow = int(y) * cellsPerPixel;
+                        for (int r = firstRow; r < std::min(firstRow + cellsPerPixel, rows); ++r) {
+                            auto cell = map.cells[r].begin();
+                            int x = 0;
+                            for (std::uint32_t pixel = 0; pixel < width; ++pixel) {
+                                std::uint8_t any = 0;
+                                long long count = 0;
+                                for (const int end = std::min(x + cellsPerPixel, columns); x < end;
+                                     ++x, ++cell) {
+                                    any |= *cell;
+                                    count += *cell;
+                                }
+                                dark[pixel] |= any;
+                                made.setCells += count;
+                            }
+                        }
+                        std::fill(row.begin(), row.end(), 0);
+                        for (std::uint32_t x = 0; x < width; ++x)
+                            if (!dark[x]) row[x / 8] |= std::uint8_t(0x80u >> (x % 8));
+                    });
+}

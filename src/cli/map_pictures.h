@@ -17,3 +17,14 @@ std::optional<std::string> RenderMapPng(const MapDocument& map, int cellSize,
 // map's size gray.
 std::optional<std::string> RenderDifferencePng(const MapDocument& a, const MapDocument& b,
                                                int cellSize, const std::string& path);
+
+// A thumbnail at most `longestSide` pixels on its longer side: whole pixels
+// per cell where the map fits, else one pixel per square of cells, dark
+// where any of them is set. Composed a pixel row at a time; the cells are
+// visited once, and their set ones counted on the way.
+struct Thumbnail {
+    int width = 0, height = 0;  // in pixels
+    long long setCells = 0;
+};
+std::optional<std::string> RenderThumbnailPng(const MapDocument& map, int longestSide,
+                                              const std::string& path, Thumbnail& made);

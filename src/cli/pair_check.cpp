@@ -27,7 +27,7 @@ PairMessage RefusalMessage(const std::string& mapPath, const LoadFailure& failur
             LoadFailureEnglish(failure)};
 }
 
-PairCheck CheckPair(const std::string& mapPath) {
+PairCheck CheckPair(const std::string& mapPath, MapDocument* opened) {
     PairCheck check{mapPath, {}, {}};
     MapDocument read;
     const PairReadResult result = ReadMapFilePair(mapPath, read);
@@ -45,5 +45,6 @@ PairCheck CheckPair(const std::string& mapPath) {
         for (PairMessage& warning : gridWarnings) warning.path = mapPath;
         check.warnings.insert(check.warnings.begin(), gridWarnings.begin(), gridWarnings.end());
     }
+    if (opened) *opened = std::move(read);
     return check;
 }

@@ -7,6 +7,7 @@
 
 #include "cli/pair_messages.h"
 #include "document/load_failure.h"
+#include "document/map_document.h"
 
 struct PairCheck {
     std::string path;
@@ -14,7 +15,8 @@ struct PairCheck {
     std::vector<PairMessage> warnings;
 };
 
-PairCheck CheckPair(const std::string& mapPath);
+// `read`, if given, receives the map as the editor opens it (when it does).
+PairCheck CheckPair(const std::string& mapPath, MapDocument* read = nullptr);
 
 // The error for a pair the editor refuses, naming the file at fault.
 PairMessage RefusalMessage(const std::string& mapPath, const LoadFailure& failure);

@@ -99,15 +99,19 @@ std::variant<PairParameters, LoadFailure> ReadPairParameters(const std::string& 
 
 XMLNodesPtr BuildParameterTree(const MapDocument& document) {
     const auto [width, height] = document.gridSize();
-    const std::string name = document.copyMapName();
+    return BuildParameterTreeOf({width, height, document.rank1, document.rank2, document.rate1,
+                                 document.rate2, document.copyMapName()});
+}
+
+XMLNodesPtr BuildParameterTreeOf(const PairParameters& parameters) {
     const std::pair<const char*, XMLNodesPtr> elements[] = {
-        {"x", makeTextNode(formatDecimal(width))},
-        {"y", makeTextNode(formatDecimal(height))},
-        {"rank1", makeTextNode(formatDecimal(document.rank1))},
-        {"rank2", makeTextNode(formatDecimal(document.rank2))},
-        {"rate1", makeTextNode(formatDecimal(document.rate1))},
-        {"rate2", makeTextNode(formatDecimal(document.rate2))},
-        {"name", name.empty() ? makeBlankTextNode() : makeTextNode(name)},
+        {"x", makeTextNode(formatDecimal(parameters.x))},
+        {"y", makeTextNode(formatDecimal(parameters.y))},
+        {"rank1", makeTextNode(formatDecimal(parameters.rank1))},
+        {"rank2", makeTextNode(formatDecimal(parameters.rank2))},
+        {"rate1", makeTextNode(formatDecimal(parameters.rate1))},
+        {"rate2", makeTextNode(formatDecimal(parameters.rate2))},
+        {"name", parameters.name.empty() ? makeBlankTextNode() : makeTextNode(parameters.name)},
     };
     XMLNodesPtr root = makeElementNode("root");
     XMLNodesList children;

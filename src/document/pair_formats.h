@@ -32,6 +32,9 @@ std::variant<PairParameters, LoadFailure> ReadPairParameters(const std::string& 
 // The tree of the parameter file for `document`.
 XMLNodesPtr BuildParameterTree(const MapDocument& document = currentMap);
 
+// The same tree for values given one by one (x and y included).
+XMLNodesPtr BuildParameterTreeOf(const PairParameters& parameters);
+
 // Writes the grid as height lines of width "0"/"1" characters, each ending
 // in CR LF, and flushes it to the disk. False if the file cannot be created
 // or fully written. `hasher`, if given, takes every byte written.

@@ -280,6 +280,19 @@ def test_windows(native, exe, folder):
     check(status == 0 and all(open(os.path.join(folder, "windows" + e), "rb").read()
                               == open(os.path.join(folder, "linux" + e), "rb").read() for e in (".map", ".xml")),
           "the Windows build converts to the same bytes")
+    status, out, _ = run_wine("textconv", "messy.xml")
+    check(status == 0 and "name: ステージ一" in out.decode("utf-8", "replace"),
+          "the Windows build's textconv writes the name in UTF-8")
+    os.mkdir(os.path.join(folder, "gallery-input"))
+    for name in ("messy", "changed"):
+        for extension in (".map", ".xml"):
+            shutil.copy(os.path.join(folder, name + extension), os.path.join(folder, "gallery-input"))
+    run_wine("gallery", "gallery-input", "-o", "windows-site")
+    run(native, "gallery", "gallery-input", "-o", "linux-site", cwd=folder)
+    check(all(open(os.path.join(folder, site, "index.html"), "rb").read() != b"" for site in ("windows-site", "linux-site"))
+          and open(os.path.join(folder, "windows-site", "index.html"), "rb").read()
+          == open(os.path.join(folder, "linux-site", "index.html"), "rb").read(),
+          "the Windows build's gallery page is the same bytes")
 
 
 def main():
