@@ -60,15 +60,6 @@ bool flushFolderOf(const std::string& path) {
     return flushed;
 }
 
-FileLock::FileLock(FileLock&& other) noexcept { *this = std::move(other); }
-
-FileLock& FileLock::operator=(FileLock&& other) noexcept {
-    release();
-    std::swap(handle, other.handle);
-    std::swap(path, other.path);
-    return *this;
-}
-
 // The file goes while the lock is still held: a process waiting on the old
 // file then finds that it is no longer the one of that name, and tries anew.
 void FileLock::release() {

@@ -94,15 +94,6 @@ FileStamp fileStamp(const std::string& path) {
 // whatever survives is still a state that recovery understands.
 bool flushFolderOf(const std::string&) { return true; }
 
-FileLock::FileLock(FileLock&& other) noexcept { *this = std::move(other); }
-
-FileLock& FileLock::operator=(FileLock&& other) noexcept {
-    release();
-    std::swap(handle, other.handle);
-    std::swap(path, other.path);
-    return *this;
-}
-
 // The lock file was opened to be deleted when its handle closes.
 void FileLock::release() {
     if (!held()) return;

@@ -11,6 +11,19 @@
 bool FindFilesBelow(const std::string& folder, const std::string& suffix,
                     std::vector<std::string>& found);
 
+// One entry of a folder: a file, or a folder to search further (links to
+// folders are files here, so that a search never runs in a circle).
+struct FolderEntry {
+    std::string name;
+    bool isFolder = false;
+};
+
+// The folder's entries, "." and ".." left out; false when it cannot be read.
+bool ListFolder(const std::string& folder, std::vector<FolderEntry>& entries);
+
+// The folder and a name in it, with the platform's separator.
+std::string JoinPath(const std::string& folder, const std::string& name);
+
 // Makes the folder and the folders above it that are missing; true when it
 // is there afterwards.
 bool MakeFolders(const std::string& path);

@@ -20,13 +20,8 @@ import zlib
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 DATA = os.path.join(ROOT, "tests", "data")
-failures = []
-
-
-def check(condition, what):
-    if not condition:
-        failures.append(what)
-        print("FAILED:", what)
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from checks import check, finish  # noqa: E402
 
 
 def run(cli, *args, cwd=None):
@@ -303,8 +298,7 @@ def main():
         test_readers_beside_a_saver([sys.argv[1]], folder)
         if len(sys.argv) > 2:
             test_windows([sys.argv[1]], sys.argv[2], folder)
-    print("%d failures" % len(failures))
-    return 1 if failures else 0
+    return finish()
 
 
 if __name__ == "__main__":

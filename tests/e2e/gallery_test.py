@@ -16,13 +16,8 @@ from selenium.webdriver.common.by import By
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 DATA = os.path.join(ROOT, "tests", "data")
-failures = []
-
-
-def check(condition, what):
-    if not condition:
-        failures.append(what)
-        print("FAILED:", what)
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from checks import check, finish  # noqa: E402
 
 
 def stages(folder):
@@ -91,8 +86,7 @@ def main(cli):
             driver.save_screenshot(os.path.join(ROOT, "build", "e2e", "gallery.png"))
         finally:
             driver.quit()
-    print("%d failures" % len(failures))
-    return 1 if failures else 0
+    return finish()
 
 
 if __name__ == "__main__":

@@ -8,13 +8,8 @@ import subprocess
 import sys
 import tempfile
 
-failures = []
-
-
-def check(condition, what):
-    if not condition:
-        failures.append(what)
-        print("FAILED:", what)
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from checks import check, finish  # noqa: E402
 
 
 def git(repo, *args, ok=True):
@@ -110,8 +105,7 @@ def main(cli):
         check(sorted(changed) == sorted(["-8:1 " + "0" * 50, "+8:1 " + "0" * 30 + "1" + "0" * 19,
                                          "-name: ", "+name: 洞窟"]),
               "git diff shows the changed cell's line and the name: %r" % changed)
-    print("%d failures" % len(failures))
-    return 1 if failures else 0
+    return finish()
 
 
 if __name__ == "__main__":
