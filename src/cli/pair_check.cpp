@@ -15,8 +15,10 @@ void checkThresholds(const std::string& xmlPath, const PairParameters& written,
                             std::string(name) + " " + std::to_string(value) + " is " + rule +
                                 "; the editor keeps " + std::to_string(kept)});
     };
-    if (written.rank2 < written.rank1) refused("rank2", written.rank2, "below rank1", read.rank2);
-    if (written.rate2 > written.rate1) refused("rate2", written.rate2, "above rate1", read.rate2);
+    if (!isRank2InOrder(written.rank1, written.rank2))
+        refused("rank2", written.rank2, "below rank1", read.rank2);
+    if (!isRate2InOrder(written.rate1, written.rate2))
+        refused("rate2", written.rate2, "above rate1", read.rate2);
 }
 
 }  // namespace

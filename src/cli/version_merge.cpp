@@ -187,18 +187,17 @@ ParameterMerge MergeParameters(const PairParameters& base, const PairParameters&
     mergeField("name", base.name, current.name, other.name, merge.merged.name, currentText, path,
                merge.conflicts);
     const PairParameters& m = merge.merged;
-    auto broken = [](const PairParameters& p) { return p.rank2 < p.rank1 || p.rate2 > p.rate1; };
+    const bool rankInOrder = isRank2InOrder(m.rank1, m.rank2);
     const bool thresholdsMerged = m.rank1 != current.rank1 || m.rank2 != current.rank2 ||
                                   m.rate1 != current.rate1 || m.rate2 != current.rate2;
-    if (broken(m) && thresholdsMerged) {
-        const char* field = m.rank2 < m.rank1 ? "rank2" : "rate2";
-        const auto [line, column] = elementPlace(currentText, field);
+    if ((!rankInOrder || !isRate2InOrder(m.rate1, m.rate2)) && thresholdsMerged) {
+        const auto [line, column] = elementPlace(currentText, rankInOrder ? "rate2" : "rank2");
         merge.conflicts.push_back(
             conflictAt(path, line, column,
-                       m.rank2 < m.rank1 ? "the merged rank2 " + std::to_string(m.rank2) +
-                                               " is below rank1 " + std::to_string(m.rank1)
-                                         : "the merged rate2 " + std::to_string(m.rate2) +
-                                               " is above rate1 " + std::to_string(m.rate1)));
+                       rankInOrder ? "the merged rate2 " + std::to_string(m.rate2) +
+                                         " is above rate1 " + std::to_string(m.rate1)
+                                   : "the merged rank2 " + std::to_string(m.rank2) +
+                                         " is below rank1 " + std::to_string(m.rank1)));
         merge.merged.rank1 = current.rank1, merge.merged.rank2 = current.rank2;
         merge.merged.rate1 = current.rate1, merge.merged.rate2 = current.rate2;
     }

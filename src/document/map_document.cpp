@@ -45,9 +45,9 @@ std::string MapDocument::copyMapName() const { return name; }
 void MapDocument::applyThresholds(std::int32_t r1, std::int32_t r2, std::int32_t t1,
                                   std::int32_t t2) {
     rank1 = r1;
-    if (r2 >= r1) rank2 = r2;
+    if (isRank2InOrder(r1, r2)) rank2 = r2;
     rate1 = t1;
-    if (t2 <= t1) rate2 = t2;
+    if (isRate2InOrder(t1, t2)) rate2 = t2;
 }
 
 bool operator==(const MapDocument& a, const MapDocument& b) {

@@ -30,6 +30,11 @@ constexpr int MAX_GRID_ROWS = 100'000;
 // (computed in 64 bits, so it cannot overflow).
 bool isAcceptedGridSize(int width, int height);
 
+// The thresholds' ordering rule: rank2 (time A/B) is not below rank1 (time
+// S/A), and rate2 (rate A/B) is not above rate1 (rate S/A).
+inline bool isRank2InOrder(std::int32_t rank1, std::int32_t rank2) { return rank2 >= rank1; }
+inline bool isRate2InOrder(std::int32_t rate1, std::int32_t rate2) { return rate2 <= rate1; }
+
 struct MapDocument {
     std::string name;
     CellGrid cells = CellGrid(DEFAULT_GRID_SIZE, CellRow(DEFAULT_GRID_SIZE, 0));

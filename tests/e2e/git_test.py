@@ -26,9 +26,9 @@ def grid(width, height, cells=()):
     return b"".join(bytes(row) + b"\r\n" for row in rows)
 
 
-def parameters(width, height, name=" ", rank1=999):
+def parameters(width, height, name=" ", rank1=999, rank2=999):
     return ("<?xml version='1.0' encoding='SHIFT_JIS'?><root><x>%d</x><y>%d</y><rank1>%d</rank1>"
-            "<rank2>999</rank2><rate1>100</rate1><rate2>100</rate2><name>" % (width, height, rank1)
+            "<rank2>%d</rank2><rate1>100</rate1><rate2>100</rate2><name>" % (width, height, rank1, rank2)
             ).encode() + name.encode("cp932") + b"</name></root>"
 
 
@@ -89,6 +89,15 @@ def main(cli):
               "the conflicted file holds the current side, no markers")
         git(repo, "merge", "--abort")
 
+        # Thresholds each side keeps in order, but whose merge is not.
+        git(repo, "checkout", "-q", "main")
+        commit(repo, "thresholds", None, parameters(50, 50, " ", 100, 200))
+        status, out, err = branches(repo, "order", (None, parameters(50, 50, " ", 150, 200)),
+                                    (None, parameters(50, 50, " ", 100, 120)))
+        check(status != 0 and "conflict: the merged rank2 120 is below rank1 150" in out + err,
+              "a merge that breaks the ordering rule is a conflict: %s" % (out + err))
+        git(repo, "merge", "--abort")
+
         # A resize on one side against a cell edit on the other.
         git(repo, "checkout", "-q", "main")
         status, _, err = branches(repo, "resize", (grid(60, 50), parameters(60, 50)),
@@ -99,7 +108,7 @@ def main(cli):
 
         # git diff through textconv: one changed cell is one short line; the name reads.
         git(repo, "checkout", "-q", "main")
-        commit(repo, "one cell", grid(50, 50, [(30, 7)]), parameters(50, 50, "洞窟"))
+        commit(repo, "one cell", grid(50, 50, [(30, 7)]), parameters(50, 50, "洞窟", 100, 200))
         _, diff, _ = git(repo, "diff", "HEAD~1", "HEAD")
         changed = [line for line in diff.splitlines() if line[:1] in "+-" and line[:3] not in ("+++", "---")]
         check(sorted(changed) == sorted(["-8:1 " + "0" * 50, "+8:1 " + "0" * 30 + "1" + "0" * 19,
