@@ -190,7 +190,7 @@ void ReportPaintAndFloor(HWND window, int edge, const char* where) {
     HDC dc = GetDC(window);
     const auto [work, copy] = AlternateMedians(
         [&] {
-            PaintMapView(window, dc, ReadScrollPosition(window, SB_HORZ),
+            PaintMapView(window, dc, currentMap, ReadScrollPosition(window, SB_HORZ),
                          ReadScrollPosition(window, SB_VERT));
             GdiFlush();
         },

@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const long long before = peakResidentBytes();
-    if (!ReadMapFilePair(argv[1])) {
+    if (!ReadMapFilePair(argv[1], currentMap)) {
         std::fprintf(stderr, "open failed\n");
         return 1;
     }

@@ -28,7 +28,7 @@ LRESULT PaintWindow(HWND window) {
     PAINTSTRUCT paint;
     HDC deviceContext = BeginPaint(window, &paint);
     try {
-        PaintMapView(window, deviceContext, ReadScrollPosition(window, SB_HORZ),
+        PaintMapView(window, deviceContext, currentMap, ReadScrollPosition(window, SB_HORZ),
                      ReadScrollPosition(window, SB_VERT), ShapeDragOverlay());
     } catch (const std::exception&) {
     }

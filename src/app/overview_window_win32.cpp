@@ -20,7 +20,7 @@ bool countsStale = true;  // recounted at the next paint
 void CountIfStale(HWND window) {
     RECT client;
     GetClientRect(window, &client);
-    if (countsStale || std::make_pair(counts.mapWidth, counts.mapHeight) != currentMap.gridSize()) {
+    if (countsStale || currentMap.gridSize() != std::make_pair(counts.mapWidth, counts.mapHeight)) {
         CountOverview(counts, currentMap.cells, client.right, client.bottom);
         countsStale = false;
     }

@@ -42,9 +42,9 @@ int ReadScrollPosition(HWND window, int bar) { return ReadScrollBar(window, bar)
 void UpdateScrollBars(HWND window) {
     RECT client;
     GetClientRect(window, &client);
-    const auto [columns, rows] = currentMap.gridSize();
-    SetRangeAndPage(window, SB_VERT, rows, client.bottom, FALSE);
-    SetRangeAndPage(window, SB_HORZ, columns, client.right, TRUE);
+    const std::pair<int, int> columnsAndRows{currentMap.gridSize()};
+    SetRangeAndPage(window, SB_VERT, columnsAndRows.second, client.bottom, FALSE);
+    SetRangeAndPage(window, SB_HORZ, columnsAndRows.first, client.right, TRUE);
     OverviewFollowView();
 }
 

@@ -44,7 +44,7 @@ bool OpenPair(HWND window, const std::string& path, const std::string& shownName
     // A save of this pair that died part-way is finished or discarded first;
     // where the folder refuses that, the read still takes the right files.
     RecoverInterruptedSave(path);
-    const PairReadResult read = ReadMapFilePair(path);
+    const PairReadResult read = ReadMapFilePair(path, currentMap);
     if (!read) {
         const std::string text =
             LoadFailureBoxText(*read.failure, FileNameOfFailure(*read.failure, shownName));
@@ -75,6 +75,6 @@ void FileSave(HWND window) {
 }
 
 void WriteMapFilePair(const char* mapPath, HWND window) {
-    if (WriteMapFilePairFiles(mapPath) != SaveOutcome::Saved)
+    if (WriteMapFilePairFiles(mapPath, currentMap) != SaveOutcome::Saved)
         MessageBoxA(window, "保存に失敗しました", "エラー", MB_OK);
 }

@@ -29,4 +29,4 @@ struct [[nodiscard]] PairReadResult {
 // returns the reason and leaves `document` exactly as it was. It changes no
 // file. Beside an interrupted save it reads exactly the old pair or exactly
 // the new one, as recovery would leave it (see document/pair_recovery.h).
-PairReadResult ReadMapFilePair(const std::string& mapPath, MapDocument& document = currentMap);
+PairReadResult ReadMapFilePair(const std::string& mapPath, MapDocument& document);

@@ -30,7 +30,7 @@ struct PairParameters {
 std::variant<PairParameters, LoadFailure> ReadPairParameters(const std::string& xmlPath);
 
 // The tree of the parameter file for `document`.
-XMLNodesPtr BuildParameterTree(const MapDocument& document = currentMap);
+XMLNodesPtr BuildParameterTree(const MapDocument& document);
 
 // The same tree for values given one by one (x and y included).
 XMLNodesPtr BuildParameterTreeOf(const PairParameters& parameters);

@@ -45,5 +45,5 @@ enum class SaveOutcome {
 // save of that pair that was interrupted. A target that is a folder, or
 // read-only on Windows, fails the save before anything is written.
 SaveOutcome WriteMapFilePairFiles(const std::string& mapPath,
-                                  const MapDocument& document = currentMap,
+                                  const MapDocument& document,
                                   const SaveStepObserver& observer = {});

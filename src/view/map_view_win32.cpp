@@ -31,8 +31,8 @@ Gdiplus::GpBitmap* FrameFor(int width, int height) {
 }
 
 // Composes the view straight into the bitmap's own pixels.
-bool ComposeInto(Gdiplus::GpBitmap* bitmap, int width, int height, int horizontalPosition,
-                 int verticalPosition, const ShapeOverlay& overlay) {
+bool ComposeInto(Gdiplus::GpBitmap* bitmap, int width, int height, const MapDocument& document,
+                 int horizontalPosition, int verticalPosition, const ShapeOverlay& overlay) {
     const Gdiplus::Rect all(0, 0, width, height);
     Gdiplus::BitmapData bits;
     if (gdi::GdipBitmapLockBits(bitmap, &all, Gdiplus::ImageLockModeWrite, PixelFormat32bppRGB,
@@ -42,8 +42,8 @@ bool ComposeInto(Gdiplus::GpBitmap* bitmap, int width, int height, int horizonta
                            bits.Stride / static_cast<int>(sizeof(std::uint32_t))};
     // One thread does everything, so the grid cannot change under the paint
     // and is read in place rather than copied.
-    DrawMapView(target, horizontalPosition, verticalPosition, currentMap.cells);
-    DrawShapeOverlay(target, horizontalPosition, verticalPosition, overlay, currentMap);
+    DrawMapView(target, horizontalPosition, verticalPosition, document.cells);
+    DrawShapeOverlay(target, horizontalPosition, verticalPosition, overlay, document);
     gdi::GdipBitmapUnlockBits(bitmap, &bits);
     return true;
 }
@@ -52,13 +52,13 @@ bool ComposeInto(Gdiplus::GpBitmap* bitmap, int width, int height, int horizonta
 
 // The frame is composed in memory and copied in one call: no flicker, and no
 // brush or fill per cell.
-void PaintMapView(HWND window, HDC deviceContext, int horizontalPosition, int verticalPosition,
-                  const ShapeOverlay& overlay) {
+void PaintMapView(HWND window, HDC deviceContext, const MapDocument& document,
+                  int horizontalPosition, int verticalPosition, const ShapeOverlay& overlay) {
     RECT client;
     GetClientRect(window, &client);
     if (client.right <= 0 || client.bottom <= 0) return;
     Gdiplus::GpBitmap* frame = FrameFor(client.right, client.bottom);
-    if (!frame || !ComposeInto(frame, client.right, client.bottom, horizontalPosition,
+    if (!frame || !ComposeInto(frame, client.right, client.bottom, document, horizontalPosition,
                                verticalPosition, overlay))
         return;
     Gdiplus::GpGraphics* windowSurface = nullptr;

@@ -8,5 +8,5 @@
 // Redraws the whole client area, whatever region was invalidated, with the
 // view scrolled to the given first column and row, and the preview of a
 // shape being dragged over it.
-void PaintMapView(HWND window, HDC deviceContext, int horizontalPosition, int verticalPosition,
-                  const ShapeOverlay& overlay = {});
+void PaintMapView(HWND window, HDC deviceContext, const MapDocument& document,
+                  int horizontalPosition, int verticalPosition, const ShapeOverlay& overlay = {});

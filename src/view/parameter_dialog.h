@@ -23,15 +23,14 @@ struct ParameterTexts {
     std::string rateAB;  // rate2
 };
 
-ParameterTexts loadParameterTexts(const MapDocument& document = currentMap);
+ParameterTexts loadParameterTexts(const MapDocument& document);
 
 // Stores the size (refused when not positive or beyond the limits), the
 // thresholds (by the ordering rule) and the name. The steps do not depend on
 // each other's success; when memory runs out (std::bad_alloc), nothing of
 // the document has changed. Returns the undo step of the change, with the
 // set cells a smaller size drops; nullopt when nothing changed.
-std::optional<EditStep> applyParameterTexts(const ParameterTexts& texts,
-                                            MapDocument& document = currentMap);
+std::optional<EditStep> applyParameterTexts(const ParameterTexts& texts, MapDocument& document);
 
 // Whether a byte starts a double-byte character of the ANSI code page.
 using LeadByteTest = bool (*)(unsigned char);

@@ -24,7 +24,7 @@ std::string ReadField(HWND dialog, int id) {
 }
 
 void ShowParameters(HWND dialog) {
-    const ParameterTexts texts = loadParameterTexts();
+    const ParameterTexts texts = loadParameterTexts(currentMap);
     SetField(dialog, IDC_TIME_SA, texts.timeSA);
     SetField(dialog, IDC_TIME_AB, texts.timeAB);
     SetField(dialog, IDC_RATE_SA, texts.rateSA);

@@ -30,26 +30,6 @@ std::vector<std::string> filesIn(const std::string& folder) {
     return names;
 }
 
-TEST(SafeSave, GridTargetThatCannotBeReplacedPutsTheOldParameterFileBack) {
-    TempFolder folder;
-    const std::string mapPath = folder.file("stage.map");
-    writeFileBytes(folder.file("stage.xml"), "old parameters");
-    makeFolder(mapPath);  // a folder stands where the grid file goes
-    EXPECT_EQ(WriteMapFilePairFiles(mapPath, mapOfSize(5, 5, "new")), SaveOutcome::Failed);
-    EXPECT_EQ(readFileBytes(folder.file("stage.xml")), "old parameters");
-    EXPECT_EQ(filesIn(folder.path()), (std::vector<std::string>{"stage.map", "stage.xml"}));
-}
-
-TEST(SafeSave, ParameterTargetThatCannotBeWrittenLeavesTheOldGridFile) {
-    TempFolder folder;
-    const std::string mapPath = folder.file("stage.map");
-    writeFileBytes(mapPath, "old grid\r\n");
-    makeFolder(folder.file("stage.xml"));
-    EXPECT_EQ(WriteMapFilePairFiles(mapPath, mapOfSize(5, 5, "new")), SaveOutcome::Failed);
-    EXPECT_EQ(readFileBytes(mapPath), "old grid\r\n");
-    EXPECT_EQ(filesIn(folder.path()), (std::vector<std::string>{"stage.map", "stage.xml"}));
-}
-
 TEST(SafeSave, UnwritableTreeChangesNoFile) {
     TempFolder folder;
     const std::string mapPath = folder.file("stage.map");
@@ -114,20 +94,29 @@ void saveUntil(const std::string& mapPath, const MapDocument& document, SaveStep
     }
 }
 
-TEST(SafeSave, AReplacementThatFailsAfterTheJournalPutsTheOldParameterFileBack) {
-    TempFolder folder;
-    const std::string mapPath = folder.file("stage.map");
-    ASSERT_EQ(WriteMapFilePairFiles(mapPath, mapOfSize(3, 3, "old")), SaveOutcome::Saved);
-    const std::string oldGrid = readFileBytes(mapPath);
-    const std::string oldXml = readFileBytes(folder.file("stage.xml"));
-    // The new grid file vanishes once the parameter file is replaced.
-    const auto outcome = WriteMapFilePairFiles(mapPath, mapOfSize(4, 2, "new"), [&](SaveStep step) {
-        if (step == SaveStep::ParameterFileInPlace) removeFile(SaveFilesFor(mapPath).newGrid);
-    });
-    EXPECT_EQ(outcome, SaveOutcome::Failed);
-    EXPECT_EQ(readFileBytes(mapPath), oldGrid);
-    EXPECT_EQ(readFileBytes(folder.file("stage.xml")), oldXml);
-    EXPECT_EQ(filesIn(folder.path()), (std::vector<std::string>{"stage.map", "stage.xml"}));
+// A replacement that fails once the journal is written: the files already
+// replaced go back, and the save says it failed.
+TEST(SafeSave, AReplacementThatFailsAfterTheJournalPutsBothOldFilesBack) {
+    struct Case {
+        SaveStep at;
+        std::string SaveFiles::*vanishing;  // the new file taken away there
+    };
+    for (const Case& c : {Case{SaveStep::JournalWritten, &SaveFiles::newParameters},
+                          Case{SaveStep::ParameterFileInPlace, &SaveFiles::newGrid}}) {
+        TempFolder folder;
+        const std::string mapPath = folder.file("stage.map");
+        ASSERT_EQ(WriteMapFilePairFiles(mapPath, mapOfSize(3, 3, "old")), SaveOutcome::Saved);
+        const std::string oldGrid = readFileBytes(mapPath);
+        const std::string oldXml = readFileBytes(folder.file("stage.xml"));
+        const auto outcome =
+            WriteMapFilePairFiles(mapPath, mapOfSize(4, 2, "new"), [&](SaveStep step) {
+                if (step == c.at) removeFile(SaveFilesFor(mapPath).*c.vanishing);
+            });
+        EXPECT_EQ(outcome, SaveOutcome::Failed);
+        EXPECT_EQ(readFileBytes(mapPath), oldGrid);
+        EXPECT_EQ(readFileBytes(folder.file("stage.xml")), oldXml);
+        EXPECT_EQ(filesIn(folder.path()), (std::vector<std::string>{"stage.map", "stage.xml"}));
+    }
 }
 
 // A journal that is not whole never moves a file, even where the pair it

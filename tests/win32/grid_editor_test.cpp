@@ -282,7 +282,7 @@ TEST_F(GridEditorTest, RealPaintShowsExactlyTheComposedCanvas) {
     HDC memory = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, 400, 400);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    PaintMapView(window, memory, ReadScrollPosition(window, SB_HORZ),
+    PaintMapView(window, memory, currentMap, ReadScrollPosition(window, SB_HORZ),
                  ReadScrollPosition(window, SB_VERT));
     EXPECT_EQ(CaptureClient(window, 400, 400, memory), expected.pixels);
     SelectObject(memory, old);
