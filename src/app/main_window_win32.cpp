@@ -9,7 +9,7 @@
 #include "app/open_from_outside_win32.h"
 #include "app/overview_window_win32.h"
 #include "app/view_scrolling_win32.h"
-#include "document/file_commands_win32.h"
+#include "app/file_commands_win32.h"
 #include "resources/resource.h"
 #include "view/about_dialog_win32.h"
 #include "view/map_view_win32.h"

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/command_line.h"
-#include "document/file_commands_win32.h"
+#include "app/file_commands_win32.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include "app/view_scrolling_win32.h"
 #include "core/test_support.h"
-#include "document/file_commands_win32.h"
+#include "app/file_commands_win32.h"
 #include "document/map_file_pair.h"
 #include "resources/resource.h"
 #include "win32/window_fixture.h"

@@ -1,4 +1,4 @@
-#include "document/file_commands_win32.h"
+#include "app/file_commands_win32.h"
 
 #include "document/map_document.h"
 #include "document/map_file_pair.h"
