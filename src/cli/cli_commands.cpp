@@ -10,16 +10,10 @@
 #include "cli/map_pictures.h"
 #include "cli/pair_check.h"
 #include "document/map_file_pair.h"
-#include "system/code_page.h"
 
 using nlohmann::ordered_json;
 
 namespace {
-
-// JSON text is UTF-8 whatever the terminal.
-std::string utf8(const std::string& ansiText) {
-    return codePageToUtf8(CodePage::Ansi, ansiText).value_or(ansiText);
-}
 
 ordered_json messageJson(const PairMessage& message) {
     return {{"path", message.path},
@@ -80,7 +74,7 @@ int RunInfo(const std::string& mapPath, bool json) {
     if (!openPair(mapPath, map)) return 1;
     const auto [width, height] = map.gridSize();
     if (json) {
-        std::cout << ordered_json{{"name", utf8(map.copyMapName())},
+        std::cout << ordered_json{{"name", Utf8FromAnsi(map.copyMapName())},
                                   {"width", width},
                                   {"height", height},
                                   {"rank1", map.rank1},
@@ -115,7 +109,7 @@ int RunDiff(const std::string& aPath, const std::string& bPath, bool json,
     if (!openPair(aPath, a) || !openPair(bPath, b)) return 2;
     const MapComparison comparison = CompareMaps(a, b);
     if (json)
-        std::cout << ComparisonJson(comparison, utf8).dump() << "\n";
+        std::cout << ComparisonJson(comparison, Utf8FromAnsi).dump() << "\n";
     else
         PrintComparison(comparison, ForTerminal, std::cout);
     if (!pngPath.empty()) {

@@ -1,8 +1,6 @@
 #include "cli/console_text.h"
-#include "system/code_page.h"
 
-std::string ForTerminal(const std::string& ansiText) {
-    return codePageToUtf8(CodePage::Ansi, ansiText).value_or(ansiText);
-}
+// Linux terminals take UTF-8.
+std::string ForTerminal(const std::string& ansiText) { return Utf8FromAnsi(ansiText); }
 
 std::string PathAsUtf8(const std::string& path) { return path; }

@@ -28,6 +28,4 @@ std::string ForTerminal(const std::string& ansiText) {
     return console == 0 ? ansiText : convert(ansiText, GetACP(), console);
 }
 
-std::string PathAsUtf8(const std::string& path) {
-    return codePageToUtf8(CodePage::Ansi, path).value_or(path);
-}
+std::string PathAsUtf8(const std::string& path) { return Utf8FromAnsi(path); }

@@ -7,7 +7,6 @@
 #include "cli/console_text.h"
 #include "cli/map_pictures.h"
 #include "cli/pair_check.h"
-#include "system/code_page.h"
 #include "system/file_output.h"
 #include "system/folder_listing.h"
 
@@ -63,7 +62,7 @@ bool makeCard(const std::string& folder, const std::string& relative, int number
             card.messages.push_back(PathAsUtf8(
                 formatPairMessage(message, list == &check.errors ? "error" : "warning")));
     if (!check.errors.empty()) return true;
-    card.name = codePageToUtf8(CodePage::Ansi, card.map.name).value_or(card.map.name);
+    card.name = Utf8FromAnsi(card.map.name);
     card.size = card.map.gridSize();
     if (card.size.first > 0) {
         char name[32];

@@ -3,9 +3,9 @@
 #include <iostream>
 #include <variant>
 
+#include "cli/console_text.h"
 #include "cli/version_merge.h"
 #include "document/load_failure.h"
-#include "system/code_page.h"
 #include "system/file_output.h"
 #include "xml/xml_saving.h"
 
@@ -106,7 +106,7 @@ int RunTextconv(const std::string& file) {
     if (!readParameters(file, parameters)) return 2;
     std::cout << "x: " << parameters.x << "\ny: " << parameters.y << "\nrank1: " << parameters.rank1
               << "\nrank2: " << parameters.rank2 << "\nrate1: " << parameters.rate1
-              << "\nrate2: " << parameters.rate2 << "\nname: "
-              << codePageToUtf8(CodePage::Ansi, parameters.name).value_or(parameters.name) << "\n";
+              << "\nrate2: " << parameters.rate2 << "\nname: " << Utf8FromAnsi(parameters.name)
+              << "\n";
     return 0;
 }

@@ -2,10 +2,6 @@
 
 #include "document/decimal_text.h"
 
-bool isShiftJisLeadByte(unsigned char byte) {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
 ParameterTexts loadParameterTexts(const MapDocument& document) {
     const auto [width, height] = document.gridSize();
     return {document.copyMapName(),        formatDecimal(width),

@@ -35,9 +35,6 @@ std::optional<EditStep> applyParameterTexts(const ParameterTexts& texts, MapDocu
 // Whether a byte starts a double-byte character of the ANSI code page.
 using LeadByteTest = bool (*)(unsigned char);
 
-// Lead bytes of Shift_JIS (code page 932).
-bool isShiftJisLeadByte(unsigned char byte);
-
 // Cuts a field's text to at most MAX_FIELD_BYTES without leaving half of a
 // double-byte character at the end.
 std::string cutFieldText(std::string_view text, LeadByteTest isLeadByte);

@@ -195,10 +195,6 @@ bool isOneOf(const std::string& name, std::initializer_list<const char*> aliases
                        [&](const char* alias) { return name == alias; });
 }
 
-bool isShiftJisLeadByte(int byte) {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
 // The one code point that `bytes` stand for in code page 932, or -1.
 int shiftJisCodePoint(std::string_view bytes) {
     const auto utf8 = codePageToUtf8(CodePage::ShiftJis, bytes);

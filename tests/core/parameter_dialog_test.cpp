@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "document/decimal_text.h"
+#include "system/code_page.h"
 #include "test_support.h"
 
 namespace {

@@ -12,6 +12,7 @@
 
 #include "document/decimal_text.h"
 #include "fuzz_support.h"
+#include "system/code_page.h"
 #include "view/parameter_dialog.h"
 
 namespace {
