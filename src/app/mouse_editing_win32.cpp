@@ -49,13 +49,17 @@ MouseEvent EventOf(UINT message) {
 
 }  // namespace
 
+void RestartStrokeIfScrolled(HWND window) {
+    const Origin origin{ReadScrollPosition(window, SB_HORZ), ReadScrollPosition(window, SB_VERT)};
+    if (origin != strokeOrigin) RestartStroke();
+    strokeOrigin = origin;
+}
+
 // The pen reads the point as the message's two unsigned words; the other
 // tools keep the mouse while dragging, so the point may lie left of or above
 // the window and is read signed.
 CellPosition CellFromPoint(HWND window, LPARAM lParam) {
     const Origin origin{ReadScrollPosition(window, SB_HORZ), ReadScrollPosition(window, SB_VERT)};
-    if (origin != strokeOrigin) RestartStroke();
-    strokeOrigin = origin;
     if (currentTool != Tool::Pen)
         return CellFromSignedPoint(static_cast<short>(LOWORD(lParam)),
                                    static_cast<short>(HIWORD(lParam)), origin.horizontal,
@@ -71,6 +75,7 @@ void HandleMouseMessage(HWND window, UINT message, LPARAM lParam) {
         return;
     }
     TrackLeave(window);
+    RestartStrokeIfScrolled(window);
     if (HandleMouseEvent(event, CellFromPoint(window, lParam), currentMap, editHistory))
         InvalidateRect(window, nullptr, FALSE);
     OverviewFollowCells(CellsChangedByLastEvent());

@@ -1,5 +1,7 @@
-// The commands of kalmia-cli. Each returns the exit status: 0 success, 1 a
-// refused pair or a difference, 2 a file that could not be written.
+// The commands of kalmia-cli. Each returns the exit status as the README
+// documents it: 0 success; 1 a refused pair (check, info, render, convert's
+// IN) or, for diff, two maps that differ; 2 a file that could not be written,
+// or, for diff, a refused pair.
 #pragma once
 
 #include <string>

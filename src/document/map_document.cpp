@@ -42,12 +42,12 @@ void MapDocument::setMapName(std::string newName) { name = std::move(newName); }
 
 std::string MapDocument::copyMapName() const { return name; }
 
-void MapDocument::applyThresholds(std::int32_t r1, std::int32_t r2, std::int32_t t1,
-                                  std::int32_t t2) {
-    rank1 = r1;
-    if (isRank2InOrder(r1, r2)) rank2 = r2;
-    rate1 = t1;
-    if (isRate2InOrder(t1, t2)) rate2 = t2;
+void MapDocument::applyThresholds(std::int32_t newRank1, std::int32_t newRank2,
+                                  std::int32_t newRate1, std::int32_t newRate2) {
+    rank1 = newRank1;
+    if (isRank2InOrder(newRank1, newRank2)) rank2 = newRank2;
+    rate1 = newRate1;
+    if (isRate2InOrder(newRate1, newRate2)) rate2 = newRate2;
 }
 
 bool operator==(const MapDocument& a, const MapDocument& b) {

@@ -56,7 +56,8 @@ struct MapDocument {
     std::string copyMapName() const;
     // rank1 and rate1 are always stored; rank2 only if rank2 >= rank1 and rate2
     // only if rate2 <= rate1, otherwise the old value stays.
-    void applyThresholds(std::int32_t r1, std::int32_t r2, std::int32_t t1, std::int32_t t2);
+    void applyThresholds(std::int32_t newRank1, std::int32_t newRank2, std::int32_t newRate1,
+                         std::int32_t newRate2);
 };
 
 bool operator==(const MapDocument& a, const MapDocument& b);

@@ -44,6 +44,5 @@ enum class SaveOutcome {
 // Writes `document` as the pair of mapPath, after finishing or discarding a
 // save of that pair that was interrupted. A target that is a folder, or
 // read-only on Windows, fails the save before anything is written.
-SaveOutcome WriteMapFilePairFiles(const std::string& mapPath,
-                                  const MapDocument& document,
+SaveOutcome WriteMapFilePairFiles(const std::string& mapPath, const MapDocument& document,
                                   const SaveStepObserver& observer = {});

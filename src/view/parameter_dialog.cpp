@@ -20,8 +20,8 @@ std::optional<EditStep> applyParameterTexts(const ParameterTexts& texts, MapDocu
     if (isAcceptedGridSize(width, height))
         change.dropped = DroppedCells(document.cells, width, height);
     document.resizeGrid(width, height);
-    document.applyThresholds(parseDialogNumber(texts.timeSA), parseDialogNumber(texts.timeAB),
-                             parseDialogNumber(texts.rateSA), parseDialogNumber(texts.rateAB));
+    document.applyThresholds(parseDialogNumber(texts.rank1), parseDialogNumber(texts.rank2),
+                             parseDialogNumber(texts.rate1), parseDialogNumber(texts.rate2));
     document.setMapName(std::move(name));
     change.after = ParametersOf(document);
     if (change.after == change.before) return std::nullopt;

@@ -17,10 +17,10 @@ struct ParameterTexts {
     std::string name;
     std::string x;
     std::string y;
-    std::string timeSA;  // rank1
-    std::string timeAB;  // rank2
-    std::string rateSA;  // rate1
-    std::string rateAB;  // rate2
+    std::string rank1;  // time S/A
+    std::string rank2;  // time A/B
+    std::string rate1;  // rate S/A
+    std::string rate2;  // rate A/B
 };
 
 ParameterTexts loadParameterTexts(const MapDocument& document);

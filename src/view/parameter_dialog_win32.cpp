@@ -25,10 +25,10 @@ std::string ReadField(HWND dialog, int id) {
 
 void ShowParameters(HWND dialog) {
     const ParameterTexts texts = loadParameterTexts(currentMap);
-    SetField(dialog, IDC_TIME_SA, texts.timeSA);
-    SetField(dialog, IDC_TIME_AB, texts.timeAB);
-    SetField(dialog, IDC_RATE_SA, texts.rateSA);
-    SetField(dialog, IDC_RATE_AB, texts.rateAB);
+    SetField(dialog, IDC_TIME_SA, texts.rank1);
+    SetField(dialog, IDC_TIME_AB, texts.rank2);
+    SetField(dialog, IDC_RATE_SA, texts.rate1);
+    SetField(dialog, IDC_RATE_AB, texts.rate2);
     SetField(dialog, IDC_NAME, texts.name);
     SetField(dialog, IDC_SIZE_X, texts.x);
     SetField(dialog, IDC_SIZE_Y, texts.y);
@@ -36,10 +36,10 @@ void ShowParameters(HWND dialog) {
 
 void StoreParameters(HWND dialog) {
     ParameterTexts texts;
-    texts.timeSA = ReadField(dialog, IDC_TIME_SA);
-    texts.timeAB = ReadField(dialog, IDC_TIME_AB);
-    texts.rateSA = ReadField(dialog, IDC_RATE_SA);
-    texts.rateAB = ReadField(dialog, IDC_RATE_AB);
+    texts.rank1 = ReadField(dialog, IDC_TIME_SA);
+    texts.rank2 = ReadField(dialog, IDC_TIME_AB);
+    texts.rate1 = ReadField(dialog, IDC_RATE_SA);
+    texts.rate2 = ReadField(dialog, IDC_RATE_AB);
     texts.name = ReadField(dialog, IDC_NAME);
     texts.x = ReadField(dialog, IDC_SIZE_X);
     texts.y = ReadField(dialog, IDC_SIZE_Y);

@@ -58,7 +58,7 @@ TEST_F(HistoryTest, AParameterChangeIsOneStepAndAShrinksDroppedCellsComeBack) {
     document.setMapName("old");
     const MapDocument before = document;
     ParameterTexts texts = loadParameterTexts(document);
-    texts.x = "65", texts.y = "3", texts.name = "new", texts.timeSA = "10", texts.timeAB = "20";
+    texts.x = "65", texts.y = "3", texts.name = "new", texts.rank1 = "10", texts.rank2 = "20";
     auto step = applyParameterTexts(texts, document);
     ASSERT_TRUE(step);
     RecordStep(history, std::move(*step));

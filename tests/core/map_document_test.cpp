@@ -155,15 +155,4 @@ TEST(MapDocumentCopies, CopyCellsIsEqualAndIndependentOfLaterEdits) {
     EXPECT_EQ(copy[6][299], 1);
 }
 
-TEST(MapDocumentCopies, AssigningADefaultMapResetsEveryField) {
-    MapDocument document;
-    document.setMapName("stage");
-    document.resizeGrid(3, 3);
-    document.applyThresholds(1, 2, 3, 2);
-    document = MapDocument();
-    EXPECT_TRUE(document == MapDocument());
-    document = document;  // self-assignment changes nothing
-    EXPECT_TRUE(document == MapDocument());
-}
-
 }  // namespace

@@ -129,17 +129,6 @@ TEST(MapViewPicture, APaintOverAnEarlierPictureEqualsAPaintOnAFreshCanvas) {
     }
 }
 
-TEST(ViewCanvasFill, ClipsToTheCanvasIncludingNegativeCoordinates) {
-    ViewCanvas canvas(4, 4);
-    fillRect(canvas, -2, -2, 4, 4, 0xFF112233);
-    fillRect(canvas, 3, 3, 10, 10, 0xFF445566);
-    fillRect(canvas, 10, 10, 2, 2, 0xFF778899);
-    EXPECT_EQ(pixelAt(canvas, 0, 0), 0xFF112233u);
-    EXPECT_EQ(pixelAt(canvas, 1, 1), 0xFF112233u);
-    EXPECT_EQ(pixelAt(canvas, 2, 2), 0u);
-    EXPECT_EQ(pixelAt(canvas, 3, 3), 0xFF445566u);
-}
-
 }  // namespace
 
 // A shape's preview colours exactly the pixels of its cells on the grid and

@@ -44,9 +44,9 @@ TEST(NumberConversion, DialogFieldsAndParameterFilesReadTheSameDigits) {
     }
 }
 
-ParameterTexts textsOf(const char* name, const char* x, const char* y, const char* timeSA,
-                       const char* timeAB, const char* rateSA, const char* rateAB) {
-    return {name, x, y, timeSA, timeAB, rateSA, rateAB};
+ParameterTexts textsOf(const char* name, const char* x, const char* y, const char* rank1,
+                       const char* rank2, const char* rate1, const char* rate2) {
+    return {name, x, y, rank1, rank2, rate1, rate2};
 }
 
 TEST(ParameterTextsLoad, NewDocumentShowsItsDefaults) {
@@ -54,10 +54,10 @@ TEST(ParameterTextsLoad, NewDocumentShowsItsDefaults) {
     EXPECT_EQ(texts.name, "");
     EXPECT_EQ(texts.x, "50");
     EXPECT_EQ(texts.y, "50");
-    EXPECT_EQ(texts.timeSA, "999");
-    EXPECT_EQ(texts.timeAB, "999");
-    EXPECT_EQ(texts.rateSA, "100");
-    EXPECT_EQ(texts.rateAB, "100");
+    EXPECT_EQ(texts.rank1, "999");
+    EXPECT_EQ(texts.rank2, "999");
+    EXPECT_EQ(texts.rate1, "100");
+    EXPECT_EQ(texts.rate2, "100");
 }
 
 struct ApplyCase {

@@ -41,15 +41,6 @@ TEST(ScrollBarRules, PageAndLastPositionFollowTheClientExtent) {
     }
 }
 
-TEST(ScrollBarRules, SettingRangeClampsThePositionItKeeps) {
-    ScrollBarState bar = barFor(100, 400, 40);
-    EXPECT_EQ(bar.nPos, 40);
-    setScrollRangeAndPage(bar, 0, 50, pageForClientExtent(400));
-    EXPECT_EQ(bar.nPos, 2);
-    setScrollRangeAndPage(bar, 0, 50, pageForClientExtent(0));
-    EXPECT_EQ(bar.nPos, 0);
-}
-
 struct DeltaCase {
     const char* what;
     unsigned request;

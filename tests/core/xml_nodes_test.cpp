@@ -29,34 +29,4 @@ TEST(XMLNodesTree, AddChildrenAppendsInOrderAndSnapshotsDoNotChange) {
     EXPECT_EQ(root->getChildren().size(), 3u);
 }
 
-TEST(XMLNodesTree, ANodeUnderTwoParentsIsOneNode) {
-    XMLNodesPtr first = makeElementNode("p"), second = makeElementNode("q");
-    XMLNodesPtr shared = makeElementNode("s");
-    first->addChildren({shared});
-    second->addChildren({shared});
-    shared->addChildren({makeTextNode("v")});
-    EXPECT_EQ(first->getChildren()[0]->getChildren().size(), 1u);
-    EXPECT_EQ(second->getChildren()[0], first->getChildren()[0]);
-}
-
-TEST(XMLNodesTree, DroppingTheRootFreesEverythingNotHeldElsewhere) {
-    std::weak_ptr<XMLNodes> leaf, kept;
-    XMLNodesPtr held;
-    {
-        XMLNodesPtr root = makeElementNode("root");
-        XMLNodesPtr branch = makeElementNode("branch");
-        XMLNodesPtr leafNode = makeTextNode("1");
-        branch->addChildren({leafNode});
-        XMLNodesPtr other = makeElementNode("other");
-        other->addChildren({makeTextNode("2")});
-        root->addChildren({branch, other});
-        leaf = leafNode;
-        kept = other->getChildren()[0];
-        held = other;
-    }
-    EXPECT_TRUE(leaf.expired());
-    EXPECT_FALSE(kept.expired());
-    EXPECT_EQ(held->getChildren()[0]->getText(), "2");
-}
-
 }  // namespace

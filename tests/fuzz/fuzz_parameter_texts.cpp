@@ -71,8 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto expectedSize = isAcceptedGridSize(x, y) ? std::make_pair(x, y) : before.gridSize();
     FUZZ_CHECK(document.gridSize() == expectedSize);
     FUZZ_CHECK(document.name == texts.name);
-    const int rank1 = parseDialogNumber(texts.timeSA), rank2 = parseDialogNumber(texts.timeAB);
-    const int rate1 = parseDialogNumber(texts.rateSA), rate2 = parseDialogNumber(texts.rateAB);
+    const int rank1 = parseDialogNumber(texts.rank1), rank2 = parseDialogNumber(texts.rank2);
+    const int rate1 = parseDialogNumber(texts.rate1), rate2 = parseDialogNumber(texts.rate2);
     FUZZ_CHECK(document.rank1 == rank1 && document.rate1 == rate1);
     FUZZ_CHECK(document.rank2 == (rank2 >= rank1 ? rank2 : before.rank2));
     FUZZ_CHECK(document.rate2 == (rate2 <= rate1 ? rate2 : before.rate2));
