@@ -33,7 +33,7 @@ start_virtual_display() {
 stop_virtual_display() {
   if [ -n "${KALMIA_XVFB_PID:-}" ]; then
     kill "$KALMIA_XVFB_PID" 2>/dev/null
-    wait "$KALMIA_XVFB_PID" 2>/dev/null
+    wait "$KALMIA_XVFB_PID" 2>/dev/null || true
   fi
   KALMIA_XVFB_PID=
   return 0
@@ -42,7 +42,7 @@ stop_virtual_display() {
 # Ends every Wine process of the prefix, then the virtual display: for traps,
 # so that no run leaves anything behind, whichever way it ends.
 stop_wine_and_display() {
-  timeout 30 wineserver -k >/dev/null 2>&1
+  timeout 30 wineserver -k >/dev/null 2>&1 || true  # none running: nothing to end
   stop_virtual_display
 }
 

@@ -9,6 +9,7 @@
 #include <map>
 
 #include "document/map_file_pair.h"
+#include "system/file_lock.h"
 #include "system/file_output.h"
 #include "test_support.h"
 
@@ -117,6 +118,21 @@ TEST(SafeSave, AReplacementThatFailsAfterTheJournalPutsBothOldFilesBack) {
         EXPECT_EQ(readFileBytes(folder.file("stage.xml")), oldXml);
         EXPECT_EQ(filesIn(folder.path()), (std::vector<std::string>{"stage.map", "stage.xml"}));
     }
+}
+
+// One writer at a time: while another holds the pair's lock, a save waits a
+// little, then gives up as busy and changes nothing.
+TEST(SafeSave, ASecondWriterWaitsThenGivesUpAsBusy) {
+    TempFolder folder;
+    const std::string mapPath = folder.file("stage.map");
+    ASSERT_EQ(WriteMapFilePairFiles(mapPath, mapOfSize(3, 3, "old")), SaveOutcome::Saved);
+    const std::string oldXml = readFileBytes(folder.file("stage.xml"));
+    const FileLock held = LockFile(SaveFilesFor(mapPath).lock, 0);
+    ASSERT_TRUE(held.held());
+    EXPECT_EQ(WriteMapFilePairFiles(mapPath, mapOfSize(4, 2, "new")), SaveOutcome::Busy);
+    EXPECT_EQ(readFileBytes(folder.file("stage.xml")), oldXml);
+    EXPECT_EQ(filesIn(folder.path()),
+              (std::vector<std::string>{"stage.map", "stage.xml", "stage.xml~l"}));
 }
 
 // A journal that is not whole never moves a file, even where the pair it

@@ -259,6 +259,28 @@ def test_readers_beside_a_saver(cli, folder):
           "nothing of the saves is left: %r" % sorted(os.listdir(busy)))
 
 
+def test_gallery_thumbnail(cli, folder):
+    """A map wider than 512 cells: one pixel per square of cells, dark where any is set."""
+    import random
+    generator = random.Random(26)
+    width, height = 1030, 7
+    rows = [[1 if generator.random() < 0.004 else 0 for _ in range(width)] for _ in range(height)]
+    wide = os.path.join(folder, "wide")
+    os.mkdir(wide)
+    open(os.path.join(wide, "w.map"), "wb").write(b"".join(bytes(48 + c for c in row) + b"\r\n" for row in rows))
+    open(os.path.join(wide, "w.xml"), "wb").write(
+        b"<root><x>%d</x><y>%d</y><rank1>1</rank1><rank2>2</rank2><rate1>2</rate1><rate2>1</rate2><name>w</name></root>"
+        % (width, height))
+    status, _, _ = run(cli, "gallery", wide, "-o", os.path.join(folder, "wide-site"))
+    png_width, png_height, pixels = decode_png(os.path.join(folder, "wide-site", "thumbnails", "0001.png"))
+    k = -(-width // 512)  # cells a pixel
+    check(status == 0 and (png_width, png_height) == (-(-width // k), -(-height // k)), "thumbnail size")
+    check(all(pixels[py][px] == (0 if any(rows[y][x] for y in range(py * k, min(py * k + k, height))
+                                         for x in range(px * k, min(px * k + k, width))) else 1)
+              for py in range(png_height) for px in range(png_width)),
+          "a thumbnail pixel is dark exactly where a cell it covers is set")
+
+
 def test_windows(native, exe, folder):
     wine = ["timeout", "120", "wine", exe]
     environment = dict(os.environ)
@@ -296,6 +318,7 @@ def main():
         test_native([sys.argv[1]], folder)
         test_reads_beside_an_interrupted_save([sys.argv[1]], folder)
         test_readers_beside_a_saver([sys.argv[1]], folder)
+        test_gallery_thumbnail([sys.argv[1]], folder)
         if len(sys.argv) > 2:
             test_windows([sys.argv[1]], sys.argv[2], folder)
     return finish()
