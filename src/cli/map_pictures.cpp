@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 
 #include "cli/png_writer.h"
+#include "document/cell_chunks.h"
 
 namespace {
 
@@ -23,34 +23,20 @@ struct Rgb {
 constexpr Rgb WHITE{255, 255, 255}, BLACK{0, 0, 0}, GREEN{0, 192, 0}, RED{224, 0, 0},
     GRAY{128, 128, 128};
 
-// Bit i of the result: cell i of 64 cells that lie in one piece of memory is
-// set. Each byte (0 or 1) of a word lands in its own bit by one
-// multiplication (on the little-endian machines Kalmia runs on).
-std::uint64_t chunkBits(const std::uint8_t* cells) {
-    std::uint64_t bits = 0;
-    for (int word = 0; word < 8; ++word) {
-        std::uint64_t bytes;
-        std::memcpy(&bytes, cells + 8 * word, 8);
-        bits |= ((bytes * 0x0102040810204080ULL) >> 56) << (8 * word);
-    }
-    return bits;
-}
-
 // Marks the thumbnail pixels (cellsPerPixel cells each) of one row that hold
-// a set cell, and counts them: 64 cells at a time where a row's storage
-// keeps them in one piece, as it does for rows built from their first cell.
+// a set cell, and counts them, a chunk of 64 cells at a time where it can.
 long long addCellsOfRow(const CellRow& cells, int columns, int cellsPerPixel,
                         std::vector<std::uint8_t>& dark) {
     long long count = 0;
     for (int x = 0; x < columns;) {
-        const bool whole = x % 64 == 0 && x + 64 <= columns && &cells[x + 63] == &cells[x] + 63;
-        if (!whole) {
+        const std::uint8_t* chunk = x + 64 <= columns ? ChunkAt(cells, x) : nullptr;
+        if (!chunk) {
             count += cells[x];
             dark[x / cellsPerPixel] |= cells[x];
             ++x;
             continue;
         }
-        const std::uint64_t bits = chunkBits(&cells[x]);
+        const std::uint64_t bits = ChunkBits(chunk);
         count += __builtin_popcountll(bits);
         for (int pixel = x / cellsPerPixel; bits && pixel * cellsPerPixel < x + 64; ++pixel) {
             const int from = std::max(pixel * cellsPerPixel, x) - x;

@@ -4,18 +4,11 @@
 #include <cstring>
 #include <vector>
 
+#include "document/cell_chunks.h"
+
 namespace {
 
-constexpr std::size_t CHUNK = MASK_BLOCK_CELLS;
-
-// The cells [x, x + 64) as one piece of memory, where the row's storage holds
-// them so (a row built from its first cell, as every row here is, keeps
-// aligned chunks in one piece), else nullptr.
-const std::uint8_t* chunkAt(const CellRow& row, std::size_t x) {
-    if (x % CHUNK || x + CHUNK > row.size()) return nullptr;
-    const std::uint8_t* first = &row[x];
-    return &row[x + CHUNK - 1] == first + CHUNK - 1 ? first : nullptr;
-}
+constexpr std::size_t CHUNK = CELL_CHUNK;
 
 bool isUniform(const std::uint8_t* chunk, std::uint8_t value) {
     const std::uint64_t pattern = 0x0101010101010101ULL * value;
@@ -33,7 +26,7 @@ std::size_t firstOther(const CellRow& row, std::size_t from, std::size_t to, std
     std::size_t x = from;
     while (x < to) {
         if (x + CHUNK <= to) {
-            const std::uint8_t* chunk = chunkAt(row, x);
+            const std::uint8_t* chunk = ChunkAt(row, x);
             if (chunk && isUniform(chunk, value)) {
                 x += CHUNK;
                 continue;
@@ -49,7 +42,7 @@ std::size_t firstOther(const CellRow& row, std::size_t from, std::size_t to, std
 std::size_t runStart(const CellRow& row, std::size_t x, std::uint8_t value) {
     while (x > 0) {
         if (x >= CHUNK) {
-            const std::uint8_t* chunk = chunkAt(row, x - CHUNK);
+            const std::uint8_t* chunk = ChunkAt(row, x - CHUNK);
             if (chunk && isUniform(chunk, value)) {
                 x -= CHUNK;
                 continue;
@@ -62,7 +55,8 @@ std::size_t runStart(const CellRow& row, std::size_t x, std::uint8_t value) {
 }
 
 // Gives cells [left, right) of row y `value`, recording those that change.
-// `allChange`: every one of them is known to differ from `value`.
+// `allChange`: every one of them is known to differ from `value`. A whole
+// block's changes are read from its chunk at once.
 void setRun(CellRow& row, int y, std::size_t left, std::size_t right, std::uint8_t value,
             CellMasks& changed, bool allChange) {
     for (std::size_t x = left; x < right;) {
@@ -71,6 +65,8 @@ void setRun(CellRow& row, int y, std::size_t left, std::size_t right, std::uint8
         if (allChange) {
             const std::size_t count = blockEnd - x;
             bits = (count == CHUNK ? ~0ULL : ((1ULL << count) - 1)) << (x % CHUNK);
+        } else if (const std::uint8_t* chunk = blockEnd - x == CHUNK ? ChunkAt(row, x) : nullptr) {
+            bits = value ? ~ChunkBits(chunk) : ChunkBits(chunk);
         } else {
             auto cell = row.begin() + static_cast<std::ptrdiff_t>(x);
             for (std::size_t i = x; i < blockEnd; ++i, ++cell)

@@ -5,6 +5,8 @@
 #include <new>
 #include <numeric>
 
+#include "document/cell_chunks.h"
+
 EditHistory editHistory;
 
 namespace {
@@ -30,14 +32,11 @@ struct SpreadTable {
 };
 const SpreadTable SPREAD;
 
-// Flips the cells of one row of one block. A row's 64 cells of a block lie
-// in one piece of the deque's storage when the row was built from its first
-// cell (as every row here is); they are then flipped eight at a time, else
-// one by one along the row.
+// Flips the cells of one row of one block: eight at a time where the
+// block's cells are one chunk (document/cell_chunks.h), else one by one.
 void flipRow(CellRow& row, std::size_t firstColumn, std::uint64_t bits) {
     const std::size_t count = std::min<std::size_t>(MASK_BLOCK_CELLS, row.size() - firstColumn);
-    std::uint8_t* first = &row[firstColumn];
-    if (count == MASK_BLOCK_CELLS && &row[firstColumn + count - 1] == first + count - 1) {
+    if (std::uint8_t* first = ChunkAt(row, firstColumn)) {
         for (std::size_t byte = 0; byte < 8; ++byte, bits >>= 8) {
             std::uint64_t cells;
             std::memcpy(&cells, first + 8 * byte, 8);

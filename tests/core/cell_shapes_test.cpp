@@ -97,6 +97,26 @@ TEST(Rectangles, AnyCornerOrderGivesTheSameCellsAndTheMapsEdgesCutThem) {
     }
 }
 
+// Wide rows: whole 64-cell blocks are read a chunk at a time.
+TEST(Rectangles, OnWideRandomRowsOnlyTheCellsThatDifferAreRecorded) {
+    std::mt19937 random(27);
+    for (const std::uint8_t value : {0, 1}) {
+        MapDocument document = mapOf(200, 5);
+        for (CellRow& row : document.cells)
+            for (auto& cell : row) cell = random() % 2;
+        const MapDocument before = document;
+        CellMasks changed;
+        PaintRectangle(document, {3, 1}, {190, 3}, value, changed);
+        for (int y = 0; y < 5; ++y)
+            for (int x = 0; x < 200; ++x) {
+                const bool inside = x >= 3 && x <= 190 && y >= 1 && y <= 3;
+                ASSERT_EQ(document.cells[y][x], inside ? value : before.cells[y][x])
+                    << x << "," << y;
+            }
+        expectMasksTakeItBack(before, document, changed);
+    }
+}
+
 // The plain fill: a queue of cells, each compared on its own.
 void referenceFill(CellGrid& cells, CellPosition seed, std::uint8_t value) {
     const std::uint8_t old = cells[seed.y][seed.x];
