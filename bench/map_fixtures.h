@@ -1,6 +1,8 @@
 // Maps and files of the benchmark sizes, made once per process.
 #pragma once
 
+#include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <random>
 #include <string>
@@ -30,7 +32,10 @@ inline std::string BenchmarkPair(const std::string& folder, int edge) {
     const std::string path = folder + "/bench" + std::to_string(edge) + ".map";
     static std::map<std::string, bool> written;
     if (!written[path]) {
-        WriteMapFilePairFiles(path, BenchmarkMap(edge));
+        if (!WriteMapFilePairFiles(path, BenchmarkMap(edge))) {
+            std::fprintf(stderr, "cannot write %s\n", path.c_str());
+            std::abort();
+        }
         written[path] = true;
     }
     return path;

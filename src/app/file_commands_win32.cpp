@@ -1,5 +1,6 @@
 #include "app/file_commands_win32.h"
 
+#include "document/failure_texts.h"
 #include "document/map_document.h"
 #include "document/map_file_pair.h"
 
@@ -35,8 +36,11 @@ bool FileNew(HWND window) {
 
 namespace {
 
-std::string FileNameOfFailure(const LoadFailure& failure, const std::string& gridName) {
-    return failure.file == PairFile::GridFile ? gridName : MakeXmlPath(gridName);
+// The box names the file at fault by the name the user knows: the grid
+// file's as shown, or the parameter file's beside it.
+std::string FileNameOfFailure(const Failure& failure, const std::string& gridPath,
+                              const std::string& gridName) {
+    return failure.file == gridPath ? gridName : MakeXmlPath(gridName);
 }
 
 // `shownName` is the grid file's name as the failure box names it.
@@ -44,10 +48,11 @@ bool OpenPair(HWND window, const std::string& path, const std::string& shownName
     // A save of this pair that died part-way is finished or discarded first;
     // where the folder refuses that, the read still takes the right files.
     RecoverInterruptedSave(path);
-    const PairReadResult read = ReadMapFilePair(path, currentMap);
+    const Result<PairSources> read = ReadMapFilePair(path, currentMap);
     if (!read) {
+        const Failure& failure = read.failure();
         const std::string text =
-            LoadFailureBoxText(*read.failure, FileNameOfFailure(*read.failure, shownName));
+            FailureBoxText(failure, FileNameOfFailure(failure, path, shownName));
         MessageBoxA(window, text.c_str(), "エラー", MB_OK);
         return false;
     }
@@ -75,6 +80,6 @@ void FileSave(HWND window) {
 }
 
 void WriteMapFilePair(const char* mapPath, HWND window) {
-    if (WriteMapFilePairFiles(mapPath, currentMap) != SaveOutcome::Saved)
+    if (!WriteMapFilePairFiles(mapPath, currentMap))
         MessageBoxA(window, "保存に失敗しました", "エラー", MB_OK);
 }

@@ -1,15 +1,15 @@
 #include "app/main_window.h"
 
-#include <exception>
+#include <new>
 
 #include "app/drawing_tools_win32.h"
 #include "app/edit_commands_win32.h"
+#include "app/file_commands_win32.h"
 #include "app/mouse_editing.h"
 #include "app/mouse_editing_win32.h"
 #include "app/open_from_outside_win32.h"
 #include "app/overview_window_win32.h"
 #include "app/view_scrolling_win32.h"
-#include "app/file_commands_win32.h"
 #include "resources/resource.h"
 #include "view/about_dialog_win32.h"
 #include "view/map_view_win32.h"
@@ -30,7 +30,7 @@ LRESULT PaintWindow(HWND window) {
     try {
         PaintMapView(window, deviceContext, currentMap, ReadScrollPosition(window, SB_HORZ),
                      ReadScrollPosition(window, SB_VERT), ShapeDragOverlay());
-    } catch (const std::exception&) {
+    } catch (const std::bad_alloc&) {
     }
     EndPaint(window, &paint);
     return 0;
@@ -223,7 +223,7 @@ LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     try {
         return HandleMainWindowMessage(window, message, wParam, lParam);
-    } catch (const std::exception&) {
+    } catch (const std::bad_alloc&) {
         ReportOutOfMemory(window);
         return 0;
     }

@@ -1,15 +1,19 @@
-// The commands of kalmia-cli. Each returns the exit status as the README
-// documents it: 0 success; 1 a refused pair (check, info, render, convert's
-// IN) or, for diff, two maps that differ; 2 a file that could not be written,
-// or, for diff, a refused pair.
+// The commands of kalmia-cli that read map file pairs. Each computes its
+// result, prints it with the printer of the format asked for, and returns
+// its exit status (cli/exit_status.h): check, info, render and convert give
+// No for a refused pair; diff gives No for two maps that differ and
+// NotAnswered for a refused pair, since it then cannot compare; a file not
+// written is NotAnswered.
 #pragma once
 
 #include <string>
 #include <vector>
 
-int RunCheck(const std::vector<std::string>& mapPaths, bool json, bool strict);
-int RunInfo(const std::string& mapPath, bool json);
-int RunRender(const std::string& mapPath, const std::string& pngPath, int cellSize);
-int RunDiff(const std::string& aPath, const std::string& bPath, bool json,
-            const std::string& pngPath, int cellSize);
-int RunConvert(const std::string& inPath, const std::string& outPath);
+#include "cli/exit_status.h"
+
+ExitStatus RunCheck(const std::vector<std::string>& mapPaths, bool json, bool strict);
+ExitStatus RunInfo(const std::string& mapPath, bool json);
+ExitStatus RunRender(const std::string& mapPath, const std::string& pngPath, int cellSize);
+ExitStatus RunDiff(const std::string& aPath, const std::string& bPath, bool json,
+                   const std::string& pngPath, int cellSize);
+ExitStatus RunConvert(const std::string& inPath, const std::string& outPath);

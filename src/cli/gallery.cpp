@@ -1,12 +1,15 @@
 #include "cli/gallery.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <sstream>
 
 #include "cli/console_text.h"
 #include "cli/map_pictures.h"
 #include "cli/pair_check.h"
+#include "cli/text_printer.h"
 #include "system/file_output.h"
 #include "system/folder_listing.h"
 
@@ -68,9 +71,10 @@ bool makeCard(const std::string& folder, const std::string& relative, int number
         char name[32];
         std::snprintf(name, sizeof name, "thumbnails/%04d.png", number);
         Thumbnail made;
-        if (auto failure =
-                RenderThumbnailPng(card.map, THUMBNAIL_SIDE, outFolder + "/" + name, made)) {
-            std::cerr << outFolder << "/" << name << ": error: " << *failure << "\n";
+        const Result<void> drawn =
+            RenderThumbnailPng(card.map, THUMBNAIL_SIDE, outFolder + "/" + name, made);
+        if (!drawn) {
+            PrintFailure(drawn.failure());
             return false;
         }
         card.thumbnail = name;
@@ -147,10 +151,10 @@ std::string pageOf(const std::vector<Card>& cards) {
 
 }  // namespace
 
-int RunGallery(const std::vector<std::string>& folders, const std::string& outFolder) {
+ExitStatus RunGallery(const std::vector<std::string>& folders, const std::string& outFolder) {
     if (!MakeFolders(outFolder + "/thumbnails")) {
-        std::cerr << outFolder << ": error: cannot make the folder\n";
-        return 2;
+        PrintFailure({FailureKind::WriteFailed, outFolder, 0, 0, std::strerror(errno)});
+        return ExitStatus::NotAnswered;
     }
     std::vector<std::pair<std::string, std::string>> pairs;  // folder, relative path
     for (const std::string& folder : folders) {
@@ -164,12 +168,13 @@ int RunGallery(const std::vector<std::string>& folders, const std::string& outFo
     for (size_t i = 0; i < pairs.size(); ++i) {
         if (!makeCard(pairs[i].first, pairs[i].second, static_cast<int>(i + 1), outFolder,
                       cards[i]))
-            return 2;
+            return ExitStatus::NotAnswered;
         anyRefused = anyRefused || cards[i].status == "error";
     }
-    if (!writeWholeFile(outFolder + "/index.html", pageOf(cards))) {
-        std::cerr << outFolder << "/index.html: error: cannot write the page\n";
-        return 2;
+    const std::string page = outFolder + "/index.html";
+    if (!writeWholeFile(page, pageOf(cards))) {
+        PrintFailure({FailureKind::WriteFailed, page, 0, 0, std::strerror(errno)});
+        return ExitStatus::NotAnswered;
     }
-    return anyRefused ? 1 : 0;
+    return anyRefused ? ExitStatus::No : ExitStatus::Yes;
 }

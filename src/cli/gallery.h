@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
-// Exit 0 when every pair opened, 1 when any was refused (the page is written
-// all the same), 2 when OUTDIR or a file in it cannot be written.
-int RunGallery(const std::vector<std::string>& folders, const std::string& outFolder);
+#include "cli/exit_status.h"
+
+// Yes when every pair opened, No when any was refused (the page is written
+// all the same), NotAnswered when OUTDIR or a file in it cannot be written.
+ExitStatus RunGallery(const std::vector<std::string>& folders, const std::string& outFolder);

@@ -1,7 +1,9 @@
 // kalmia-cli: checks, describes, draws, compares and rewrites map file pairs
 // exactly as the editor reads and writes them, without a window.
 #include <CLI/CLI.hpp>
+#include <functional>
 #include <iostream>
+#include <new>
 
 #include "cli/cli_commands.h"
 #include "cli/gallery.h"
@@ -9,7 +11,15 @@
 
 namespace {
 
-constexpr int USAGE_ERROR = 2;
+// The command's status, or NotAnswered when it ran out of memory.
+int RunCommand(const std::function<ExitStatus()>& command) {
+    try {
+        return ExitCode(command());
+    } catch (const std::bad_alloc&) {
+        std::cerr << "kalmia-cli: error: not enough memory\n";
+        return ExitCode(ExitStatus::NotAnswered);
+    }
+}
 
 }  // namespace
 
@@ -78,20 +88,15 @@ int main(int argc, char** argv) {
         return app.exit(done);  // --help or --version
     } catch (const CLI::ParseError& error) {
         app.exit(error);
-        return USAGE_ERROR;
+        return ExitCode(ExitStatus::NotAnswered);
     }
-    try {
-        if (*check) return RunCheck(maps, json, strict);
-        if (*info) return RunInfo(map, json);
-        if (*render) return RunRender(map, png, cellSize);
-        if (*diff) return RunDiff(a, b, json, png, cellSize);
-        if (*convert) return RunConvert(in, out);
-        if (*merge) return RunMerge(base, current, other, mergedPath);
-        if (*textconv) return RunTextconv(file);
-        if (*gallery) return RunGallery(folders, outFolder);
-    } catch (const std::bad_alloc&) {
-        std::cerr << "kalmia-cli: error: not enough memory\n";
-        return USAGE_ERROR;
-    }
-    return USAGE_ERROR;
+    if (*check) return RunCommand([&] { return RunCheck(maps, json, strict); });
+    if (*info) return RunCommand([&] { return RunInfo(map, json); });
+    if (*render) return RunCommand([&] { return RunRender(map, png, cellSize); });
+    if (*diff) return RunCommand([&] { return RunDiff(a, b, json, png, cellSize); });
+    if (*convert) return RunCommand([&] { return RunConvert(in, out); });
+    if (*merge) return RunCommand([&] { return RunMerge(base, current, other, mergedPath); });
+    if (*textconv) return RunCommand([&] { return RunTextconv(file); });
+    if (*gallery) return RunCommand([&] { return RunGallery(folders, outFolder); });
+    return ExitCode(ExitStatus::NotAnswered);
 }

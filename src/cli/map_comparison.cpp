@@ -6,6 +6,8 @@ namespace {
 
 bool isSet(const CellRow& row, size_t x) { return x < row.size() && row[x] != 0; }
 
+const CellRow NO_ROW;
+
 void compareParameters(const MapDocument& a, const MapDocument& b, MapComparison& comparison) {
     const auto [aWidth, aHeight] = a.gridSize();
     const auto [bWidth, bHeight] = b.gridSize();
@@ -33,57 +35,32 @@ void growBox(std::optional<CellBox>& box, int x, int y) {
 
 }  // namespace
 
+RowPair RowsAt(const MapDocument& a, const MapDocument& b, size_t y) {
+    return {y < a.cells.size() ? a.cells[y] : NO_ROW, y < b.cells.size() ? b.cells[y] : NO_ROW};
+}
+
+CellChange ChangeAt(const RowPair& rows, size_t x) {
+    const bool setInA = isSet(rows.inA, x), setInB = isSet(rows.inB, x);
+    if (setInA == setInB) return setInA ? CellChange::SetInBoth : CellChange::ClearInBoth;
+    return setInA ? CellChange::SetOnlyInA : CellChange::SetOnlyInB;
+}
+
 MapComparison CompareMaps(const MapDocument& a, const MapDocument& b) {
     MapComparison comparison;
     compareParameters(a, b, comparison);
-    static const CellRow NO_ROW;
     const size_t rows = std::max(a.cells.size(), b.cells.size());
     for (size_t y = 0; y < rows; ++y) {
-        const CellRow& inA = y < a.cells.size() ? a.cells[y] : NO_ROW;
-        const CellRow& inB = y < b.cells.size() ? b.cells[y] : NO_ROW;
-        if (inA == inB) continue;
-        const size_t columns = std::max(inA.size(), inB.size());
+        const RowPair row = RowsAt(a, b, y);
+        if (row.inA == row.inB) continue;
+        const size_t columns = std::max(row.inA.size(), row.inB.size());
         for (size_t x = 0; x < columns; ++x) {
-            const bool setInA = isSet(inA, x), setInB = isSet(inB, x);
-            if (setInA == setInB) continue;
-            (setInA ? comparison.setOnlyInA : comparison.setOnlyInB) += 1;
-            growBox(comparison.changedCells, static_cast<int>(x), static_cast<int>(y));
+            const CellChange change = ChangeAt(row, x);
+            if (change == CellChange::SetOnlyInA) ++comparison.setOnlyInA;
+            if (change == CellChange::SetOnlyInB) ++comparison.setOnlyInB;
+            if (change == CellChange::SetOnlyInA || change == CellChange::SetOnlyInB)
+                growBox(comparison.changedCells, static_cast<int>(x), static_cast<int>(y));
         }
     }
     comparison.same = a == b;
     return comparison;
-}
-
-void PrintComparison(const MapComparison& comparison, const TextConversion& convert,
-                     std::ostream& out) {
-    out << (comparison.same ? "same: yes\n" : "same: no\n");
-    if (const auto& names = comparison.names)
-        out << "name: " << convert(names->first) << " -> " << convert(names->second) << "\n";
-    for (const NumberChange& number : comparison.numbers)
-        out << number.name << ": " << number.a << " -> " << number.b << "\n";
-    out << "set_only_in_a: " << comparison.setOnlyInA << "\n"
-        << "set_only_in_b: " << comparison.setOnlyInB << "\n";
-    if (const auto& box = comparison.changedCells)
-        out << "changed_cells: x " << box->x << ", y " << box->y << ", " << box->width << " x "
-            << box->height << "\n";
-}
-
-nlohmann::ordered_json ComparisonJson(const MapComparison& comparison,
-                                      const TextConversion& convert) {
-    nlohmann::ordered_json parameters = nlohmann::ordered_json::object();
-    if (const auto& names = comparison.names)
-        parameters["name"] = {{"a", convert(names->first)}, {"b", convert(names->second)}};
-    for (const NumberChange& number : comparison.numbers)
-        parameters[number.name] = {{"a", number.a}, {"b", number.b}};
-    nlohmann::ordered_json box = nullptr;
-    if (const auto& changed = comparison.changedCells)
-        box = {{"x", changed->x},
-               {"y", changed->y},
-               {"width", changed->width},
-               {"height", changed->height}};
-    return {{"same", comparison.same},
-            {"parameters", parameters},
-            {"set_only_in_a", comparison.setOnlyInA},
-            {"set_only_in_b", comparison.setOnlyInB},
-            {"changed_cells", box}};
 }

@@ -1,15 +1,26 @@
-// What `kalmia-cli diff` reports about two maps.
+// What `kalmia-cli diff` finds about two maps, and the comparison of one cell
+// that both the report and the difference picture are made of.
 #pragma once
 
-#include <functional>
-#include <nlohmann/json.hpp>
 #include <optional>
-#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "document/map_document.h"
+
+// One cell of A against the same cell of B. A cell outside a map's size
+// counts as clear in it.
+enum class CellChange { ClearInBoth, SetInBoth, SetOnlyInA, SetOnlyInB };
+
+// Row y of each map, empty where y is beyond a map's height.
+struct RowPair {
+    const CellRow& inA;
+    const CellRow& inB;
+};
+RowPair RowsAt(const MapDocument& a, const MapDocument& b, size_t y);
+
+CellChange ChangeAt(const RowPair& rows, size_t x);
 
 struct CellBox {
     int x, y, width, height;
@@ -29,13 +40,4 @@ struct MapComparison {
     std::optional<CellBox> changedCells;  // the smallest box around every changed cell
 };
 
-// Cells outside a map's size count as clear in it.
 MapComparison CompareMaps(const MapDocument& a, const MapDocument& b);
-
-using TextConversion = std::function<std::string(const std::string&)>;
-
-// One "key: value" a line; the map name passed through `convert`.
-void PrintComparison(const MapComparison& comparison, const TextConversion& convert,
-                     std::ostream& out);
-nlohmann::ordered_json ComparisonJson(const MapComparison& comparison,
-                                      const TextConversion& convert);

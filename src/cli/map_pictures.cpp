@@ -3,19 +3,22 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "cli/map_comparison.h"
 #include "cli/png_writer.h"
 #include "document/cell_chunks.h"
 
 namespace {
 
-std::optional<std::string> refuseOversized(std::uint64_t width, std::uint64_t height) {
-    if (width <= MAX_PNG_SIDE && height <= MAX_PNG_SIDE) return std::nullopt;
-    return "the picture would be " + std::to_string(width) + " x " + std::to_string(height) +
-           " pixels; a PNG can be at most 2147483647 pixels wide and high (try a smaller --cell)";
+bool isTooLarge(std::uint64_t width, std::uint64_t height) {
+    return width > MAX_PNG_SIDE || height > MAX_PNG_SIDE;
 }
 
-// Whether cell x of a row is set; cells beyond the row are not.
-bool isSet(const CellRow& row, size_t x) { return x < row.size() && row[x] != 0; }
+Failure tooLarge(const std::string& path, std::uint64_t width, std::uint64_t height) {
+    return {FailureKind::WriteFailed, path, 0, 0,
+            "the picture would be " + std::to_string(width) + " x " + std::to_string(height) +
+                " pixels; a PNG can be at most 2147483647 pixels wide and high (try a smaller "
+                "--cell)"};
+}
 
 struct Rgb {
     std::uint8_t red, green, blue;
@@ -52,12 +55,11 @@ long long addCellsOfRow(const CellRow& cells, int columns, int cellsPerPixel,
 
 }  // namespace
 
-std::optional<std::string> RenderMapPng(const MapDocument& map, int cellSize,
-                                        const std::string& path) {
+Result<void> RenderMapPng(const MapDocument& map, int cellSize, const std::string& path) {
     const auto [columns, rows] = map.gridSize();
     const std::uint64_t width = std::uint64_t(columns) * cellSize;
     const std::uint64_t height = std::uint64_t(rows) * cellSize;
-    if (auto refused = refuseOversized(width, height)) return refused;
+    if (isTooLarge(width, height)) return tooLarge(path, width, height);
     // Each cell row is composed once; its other pixel rows repeat it.
     return WritePng(path, std::uint32_t(width), std::uint32_t(height), PngPixels::BlackOrWhite,
                     [&](std::uint32_t y, std::vector<std::uint8_t>& row) {
@@ -65,29 +67,26 @@ std::optional<std::string> RenderMapPng(const MapDocument& map, int cellSize,
                         const CellRow& cells = map.cells[y / cellSize];
                         std::fill(row.begin(), row.end(), 0);
                         for (std::uint64_t x = 0; x < width; ++x)
-                            if (!isSet(cells, x / cellSize))  // white is bit 1
+                            if (!cells[x / cellSize])  // white is bit 1
                                 row[x / 8] |= std::uint8_t(0x80u >> (x % 8));
                     });
 }
 
-std::optional<std::string> RenderDifferencePng(const MapDocument& a, const MapDocument& b,
-                                               int cellSize, const std::string& path) {
+Result<void> RenderDifferencePng(const MapDocument& a, const MapDocument& b, int cellSize,
+                                 const std::string& path) {
     const auto [aColumns, aRows] = a.gridSize();
     const auto [bColumns, bRows] = b.gridSize();
     const int columns = std::max(aColumns, bColumns), rows = std::max(aRows, bRows);
     const std::uint64_t width = std::uint64_t(columns) * cellSize;
     const std::uint64_t height = std::uint64_t(rows) * cellSize;
-    if (auto refused = refuseOversized(width, height)) return refused;
-    static const CellRow NO_ROW;
+    if (isTooLarge(width, height)) return tooLarge(path, width, height);
     auto cellColor = [&](int x, int y) {
-        const CellRow& inA = y < aRows ? a.cells[y] : NO_ROW;
-        const CellRow& inB = y < bRows ? b.cells[y] : NO_ROW;
-        const bool setInA = isSet(inA, x), setInB = isSet(inB, x);
-        if (setInB && !setInA) return GREEN;
-        if (setInA && !setInB) return RED;
+        const CellChange change = ChangeAt(RowsAt(a, b, size_t(y)), size_t(x));
+        if (change == CellChange::SetOnlyInB) return GREEN;
+        if (change == CellChange::SetOnlyInA) return RED;
         const bool insideBoth = x < aColumns && y < aRows && x < bColumns && y < bRows;
         if (!insideBoth) return GRAY;
-        return setInB ? BLACK : WHITE;
+        return change == CellChange::SetInBoth ? BLACK : WHITE;
     };
     return WritePng(path, std::uint32_t(width), std::uint32_t(height), PngPixels::Rgb,
                     [&](std::uint32_t y, std::vector<std::uint8_t>& row) {
@@ -101,8 +100,8 @@ std::optional<std::string> RenderDifferencePng(const MapDocument& a, const MapDo
                     });
 }
 
-std::optional<std::string> RenderThumbnailPng(const MapDocument& map, int longestSide,
-                                              const std::string& path, Thumbnail& made) {
+Result<void> RenderThumbnailPng(const MapDocument& map, int longestSide, const std::string& path,
+                                Thumbnail& made) {
     const auto [columns, rows] = map.gridSize();
     const int longest = std::max({columns, rows, 1});
     if (longest <= longestSide) {

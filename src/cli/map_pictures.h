@@ -2,21 +2,20 @@
 // difference of two maps.
 #pragma once
 
-#include <optional>
 #include <string>
 
 #include "document/map_document.h"
+#include "system/failure.h"
 
 // Clear cells white, set cells black, `cellSize` pixels a side, nothing
-// around the grid. Nothing on success, otherwise why not.
-std::optional<std::string> RenderMapPng(const MapDocument& map, int cellSize,
-                                        const std::string& path);
+// around the grid. Each writes the PNG at `path` or fails with the reason.
+Result<void> RenderMapPng(const MapDocument& map, int cellSize, const std::string& path);
 
 // B with the changes from A marked: cells set only in B green, cells set only
 // in A red, the rest as the editor shows B, and the area outside either
 // map's size gray.
-std::optional<std::string> RenderDifferencePng(const MapDocument& a, const MapDocument& b,
-                                               int cellSize, const std::string& path);
+Result<void> RenderDifferencePng(const MapDocument& a, const MapDocument& b, int cellSize,
+                                 const std::string& path);
 
 // A thumbnail at most `longestSide` pixels on its longer side: whole pixels
 // per cell where the map fits, else one pixel per square of cells, dark
@@ -26,5 +25,5 @@ struct Thumbnail {
     int width = 0, height = 0;  // in pixels
     long long setCells = 0;
 };
-std::optional<std::string> RenderThumbnailPng(const MapDocument& map, int longestSide,
-                                              const std::string& path, Thumbnail& made);
+Result<void> RenderThumbnailPng(const MapDocument& map, int longestSide, const std::string& path,
+                                Thumbnail& made);

@@ -23,30 +23,29 @@ void checkThresholds(const std::string& xmlPath, const PairParameters& written,
 
 }  // namespace
 
-PairMessage RefusalMessage(const std::string& mapPath, const LoadFailure& failure) {
-    const std::string path = failure.file == PairFile::GridFile ? mapPath : MakeXmlPath(mapPath);
-    return {path, failure.line, failure.column, LoadFailureKindName(failure.kind),
-            LoadFailureEnglish(failure)};
-}
-
 PairCheck CheckPair(const std::string& mapPath, MapDocument* opened) {
     PairCheck check{mapPath, {}, {}};
     MapDocument read;
-    const PairReadResult result = ReadMapFilePair(mapPath, read);
-    if (!result) {
-        check.errors.push_back(RefusalMessage(mapPath, *result.failure));
+    const Result<PairSources> sources = ReadMapFilePair(mapPath, read);
+    if (!sources) {
+        check.errors.push_back(MessageOf(sources.failure()));
         return check;
     }
     // Beside an interrupted save the read may have taken the save's new
     // files: the warnings are about those, under the pair's own names.
     const std::string xmlPath = MakeXmlPath(mapPath);
-    const auto parameters = ReadPairParameters(result.sources.parameters);
-    if (const auto* written = std::get_if<PairParameters>(&parameters)) {
-        checkThresholds(xmlPath, *written, read, check.warnings);
-        auto gridWarnings = ScanGridFile(result.sources.grid, std::max(written->x, 0), written->y);
+    const auto parameters = ReadPairParameters(sources.value().parameters);
+    if (parameters) {
+        const PairParameters& written = parameters.value();
+        checkThresholds(xmlPath, written, read, check.warnings);
+        auto gridWarnings = ScanGridFile(sources.value().grid, std::max(written.x, 0), written.y);
         for (PairMessage& warning : gridWarnings) warning.path = mapPath;
         check.warnings.insert(check.warnings.begin(), gridWarnings.begin(), gridWarnings.end());
     }
     if (opened) *opened = std::move(read);
     return check;
+}
+
+bool Passes(const PairCheck& check, bool strict) {
+    return check.errors.empty() && (!strict || check.warnings.empty());
 }

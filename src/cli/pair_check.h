@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "cli/pair_messages.h"
-#include "document/load_failure.h"
 #include "document/map_document.h"
 
 struct PairCheck {
@@ -18,5 +17,6 @@ struct PairCheck {
 // `read`, if given, receives the map as the editor opens it (when it does).
 PairCheck CheckPair(const std::string& mapPath, MapDocument* read = nullptr);
 
-// The error for a pair the editor refuses, naming the file at fault.
-PairMessage RefusalMessage(const std::string& mapPath, const LoadFailure& failure);
+// Whether the pair passes: the editor opens it, and under --strict nothing
+// was found to warn about.
+bool Passes(const PairCheck& check, bool strict);

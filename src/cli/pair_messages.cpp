@@ -1,5 +1,12 @@
 #include "cli/pair_messages.h"
 
+#include "document/failure_texts.h"
+
+PairMessage MessageOf(const Failure& failure) {
+    return {failure.file, failure.line, failure.column, FailureKindName(failure.kind),
+            FailureEnglish(failure)};
+}
+
 std::string formatPairMessage(const PairMessage& message, const char* severity) {
     std::string text = message.path;
     if (message.line > 0) {

@@ -1,10 +1,10 @@
-// What `kalmia-cli check` says about a pair: errors (the editor refuses the
-// pair) and warnings (it reads the pair, but the file is almost surely not
-// what its author meant).
+// What kalmia-cli says about a file: an error (the editor refuses the pair,
+// or a file cannot be read or written), a warning or a conflict, at a place.
 #pragma once
 
 #include <string>
-#include <vector>
+
+#include "system/failure.h"
 
 struct PairMessage {
     std::string path;  // the file the message is about
@@ -13,6 +13,9 @@ struct PairMessage {
     std::string kind;  // a short stable name: "not-well-formed", "short-line"
     std::string message;
 };
+
+// The message of a failure, naming the file at fault.
+PairMessage MessageOf(const Failure& failure);
 
 // "PATH:LINE:COLUMN: SEVERITY: MESSAGE", the place left out where it does not
 // apply, as compilers print it.

@@ -48,14 +48,16 @@ bool writeRows(png_structp png, png_infop info, FILE* file, std::uint32_t width,
 
 }  // namespace
 
-std::optional<std::string> WritePng(const std::string& path, std::uint32_t width,
-                                    std::uint32_t height, PngPixels pixels,
-                                    const PngRowSource& fillRow) {
+Result<void> WritePng(const std::string& path, std::uint32_t width, std::uint32_t height,
+                      PngPixels pixels, const PngRowSource& fillRow) {
+    auto failure = [&](std::string reason) {
+        return Failure{FailureKind::WriteFailed, path, 0, 0, std::move(reason)};
+    };
     if (width == 0 || height == 0 || width > MAX_PNG_SIDE || height > MAX_PNG_SIDE)
-        return "a PNG must be from 1 to 2147483647 pixels wide and high";
+        return failure("a PNG must be from 1 to 2147483647 pixels wide and high");
     std::vector<std::uint8_t> row(rowBytes(width, pixels));
     FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return "cannot create " + path + ": " + std::strerror(errno);
+    if (!file) return failure(std::strerror(errno));
     PngErrors errors;
     png_structp png =
         png_create_write_struct(PNG_LIBPNG_VER_STRING, &errors, onPngError, onPngWarning);
@@ -64,7 +66,8 @@ std::optional<std::string> WritePng(const std::string& path, std::uint32_t width
     png_destroy_write_struct(&png, &info);
     written = std::fflush(file) == 0 && written;
     written = std::fclose(file) == 0 && written;
-    if (written) return std::nullopt;
+    if (written) return {};
+    const int error = errno;
     std::remove(path.c_str());
-    return "cannot write " + path + (errors.message.empty() ? "" : ": " + errors.message);
+    return failure(errors.message.empty() ? std::strerror(error) : errors.message);
 }

@@ -4,9 +4,10 @@
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
+
+#include "system/failure.h"
 
 enum class PngPixels {
     BlackOrWhite,  // one bit per pixel: 0 black, 1 white
@@ -21,8 +22,7 @@ using PngRowSource = std::function<void(std::uint32_t y, std::vector<std::uint8_
 // The largest width or height a PNG can have.
 constexpr std::uint64_t MAX_PNG_SIDE = 0x7FFFFFFF;
 
-// Writes the picture; nothing on success, otherwise why it failed. The bytes
+// Writes the picture, or fails with the reason and leaves no file. The bytes
 // depend on the pixels only (no time stamp), so every run gives the same file.
-std::optional<std::string> WritePng(const std::string& path, std::uint32_t width,
-                                    std::uint32_t height, PngPixels pixels,
-                                    const PngRowSource& fillRow);
+Result<void> WritePng(const std::string& path, std::uint32_t width, std::uint32_t height,
+                      PngPixels pixels, const PngRowSource& fillRow);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <variant>
 
 #include "system/file_output.h"
 
@@ -19,16 +18,21 @@ struct ReadPair {
     CellGrid cells;
 };
 
-std::variant<ReadPair, LoadFailure> readPair(const PairSources& sources) {
+// Failures name the pair's own files, whichever files were read.
+Result<ReadPair> readPair(const PairSources& sources, const SaveFiles& files) {
+    auto named = [](Failure failure, const std::string& target) {
+        failure.file = target;
+        return failure;
+    };
     auto read = ReadPairParameters(sources.parameters);
-    if (const auto* failure = std::get_if<LoadFailure>(&read)) return *failure;
-    PairParameters& parameters = std::get<PairParameters>(read);
+    if (!read) return named(read.failure(), files.parameters);
+    PairParameters& parameters = read.value();
     if (!isReadableSize(parameters.x, parameters.y))
-        return LoadFailure{PairFile::ParameterFile, LoadFailureKind::SizeRefused, 0, 0,
-                           std::to_string(parameters.x) + " x " + std::to_string(parameters.y)};
+        return Failure{FailureKind::SizeRefused, files.parameters, 0, 0,
+                       std::to_string(parameters.x) + " x " + std::to_string(parameters.y)};
     auto grid = ReadGridFile(sources.grid, parameters.x, parameters.y);
-    if (!grid) return LoadFailure{PairFile::GridFile, LoadFailureKind::FileUnreadable, 0, 0, ""};
-    return ReadPair{std::move(parameters), std::move(*grid)};
+    if (!grid) return named(grid.failure(), files.grid);
+    return ReadPair{std::move(parameters), std::move(grid.value())};
 }
 
 // Every change a save makes to what a read takes changes one of these: it
@@ -39,23 +43,23 @@ std::vector<FileStamp> stampsOf(const SaveFiles& files) {
 
 }  // namespace
 
-PairReadResult ReadMapFilePair(const std::string& mapPath, MapDocument& document) {
+Result<PairSources> ReadMapFilePair(const std::string& mapPath, MapDocument& document) {
     const SaveFiles files = SaveFilesFor(mapPath);
     constexpr int ATTEMPTS = 8;
     for (int attempt = 1;; ++attempt) {
         const auto before = stampsOf(files);
         const PairSources sources = PairSourcesToRead(files);
-        auto read = readPair(sources);
+        auto read = readPair(sources, files);
         // A save ran meanwhile, so the files read may be of two versions:
         // read again, as they are now.
         if (attempt < ATTEMPTS && stampsOf(files) != before) continue;
-        if (const auto* failure = std::get_if<LoadFailure>(&read)) return {*failure, sources};
-        ReadPair& pair = std::get<ReadPair>(read);
+        if (!read) return read.failure();
+        ReadPair& pair = read.value();
         const PairParameters& parameters = pair.parameters;
         document.applyThresholds(parameters.rank1, parameters.rank2, parameters.rate1,
                                  parameters.rate2);
         document.setMapName(parameters.name);
         document.cells = std::move(pair.cells);
-        return {std::nullopt, sources};
+        return sources;
     }
 }

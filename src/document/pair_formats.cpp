@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
-#include <variant>
 #include <vector>
 
 #include "document/decimal_text.h"
@@ -25,33 +24,13 @@ constexpr std::pair<const char*, std::int32_t PairParameters::*> NUMBER_ELEMENTS
     {"rate1", &PairParameters::rate1}, {"rate2", &PairParameters::rate2},
 };
 
-LoadFailure parameterFailure(LoadFailureKind kind, TextPosition at, std::string detail) {
-    return {PairFile::ParameterFile, kind, at.line, at.column, std::move(detail)};
-}
-
-LoadFailure xmlFailure(const XMLLoadFailure& failure) {
-    const auto kind = [&] {
-        switch (failure.problem) {
-            case XMLLoadProblem::FileTooLarge:
-                return LoadFailureKind::FileTooLarge;
-            case XMLLoadProblem::NotWellFormed:
-                return LoadFailureKind::NotWellFormed;
-            case XMLLoadProblem::UnknownEncoding:
-                return LoadFailureKind::UnknownEncoding;
-            case XMLLoadProblem::TooDeep:
-                return LoadFailureKind::NestedTooDeep;
-            case XMLLoadProblem::ExternalEntity:
-                return LoadFailureKind::ExternalEntity;
-            default:
-                return LoadFailureKind::FileUnreadable;
-        }
-    }();
-    return parameterFailure(kind, {failure.line, failure.column}, failure.message);
+Failure parameterFailure(FailureKind kind, TextPosition at, std::string detail) {
+    return {kind, "", at.line, at.column, std::move(detail)};
 }
 
 // Walks the root's direct children; the last occurrence of a name wins.
 // Fails when a number element is empty or holds no valid 32-bit number.
-std::variant<PairParameters, LoadFailure> readParameters(const XMLNodes& root) {
+Result<PairParameters> readParameters(const XMLNodes& root) {
     PairParameters parameters;
     for (const XMLNodesPtr& child : root.getChildren()) {
         const std::string name = child->getName();
@@ -60,12 +39,12 @@ std::variant<PairParameters, LoadFailure> readParameters(const XMLNodes& root) {
                                           [&](const auto& entry) { return name == entry.first; });
         if (element != std::end(NUMBER_ELEMENTS)) {
             if (values.empty())
-                return parameterFailure(LoadFailureKind::NumberEmpty, child->position, name);
+                return parameterFailure(FailureKind::NumberEmpty, child->position, name);
             const ParameterNumber number = readParameterNumber(values.front()->getText());
             if (number.problem != NumberProblem::None) {
                 const auto kind = number.problem == NumberProblem::NoDigits
-                                      ? LoadFailureKind::NotANumber
-                                      : LoadFailureKind::NumberOutOfRange;
+                                      ? FailureKind::NotANumber
+                                      : FailureKind::NumberOutOfRange;
                 return parameterFailure(kind, child->position, name);
             }
             parameters.*(element->second) = number.value;
@@ -78,23 +57,28 @@ std::variant<PairParameters, LoadFailure> readParameters(const XMLNodes& root) {
 
 }  // namespace
 
-std::optional<CellGrid> ReadGridFile(const std::string& path, int width, int height) {
+Result<CellGrid> ReadGridFile(const std::string& path, int width, int height) {
+    const Failure unreadable{FailureKind::FileUnreadable, path, 0, 0, ""};
     FilePtr file(std::fopen(path.c_str(), "rb"), std::fclose);
-    if (!file) return std::nullopt;
+    if (!file) return unreadable;
     GridTextReader reader(file.get());
     CellGrid grid;
     for (int y = 0; y < height; ++y) {
         grid.push_back(reader.readRow(static_cast<size_t>(std::max(width, 0))));
         reader.skipCharacter();
     }
-    if (reader.failed()) return std::nullopt;
+    if (reader.failed()) return unreadable;
     return grid;
 }
 
-std::variant<PairParameters, LoadFailure> ReadPairParameters(const std::string& xmlPath) {
-    const XMLLoadResult loaded = ReadXMLFile(xmlPath);
-    if (!loaded.root) return xmlFailure(loaded.failure);
-    return readParameters(*loaded.root);
+Result<PairParameters> ReadPairParameters(const std::string& xmlPath) {
+    const Result<XMLNodesPtr> loaded = ReadXMLFile(xmlPath);
+    if (!loaded) return loaded.failure();
+    auto parameters = readParameters(*loaded.value());
+    if (parameters) return parameters;
+    Failure failure = parameters.failure();
+    failure.file = xmlPath;
+    return failure;
 }
 
 XMLNodesPtr BuildParameterTree(const MapDocument& document) {

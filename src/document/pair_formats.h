@@ -3,12 +3,10 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
-#include <variant>
 
-#include "document/load_failure.h"
 #include "document/map_document.h"
+#include "system/failure.h"
 #include "xml/xml_nodes.h"
 
 class ContentHasher;
@@ -16,9 +14,9 @@ class ContentHasher;
 // Reads height rows of width cells the way Windows text mode reads the file:
 // CR LF and a lone LF are one character each, 0x1A ends the file. "1" sets a
 // cell, anything else (the end of the file included) clears it, and one
-// character after each row is the line end. nullopt if the file cannot be
+// character after each row is the line end. Fails if the file cannot be
 // opened or read.
-std::optional<CellGrid> ReadGridFile(const std::string& path, int width, int height);
+Result<CellGrid> ReadGridFile(const std::string& path, int width, int height);
 
 // What the parameter file says, before the ordering rule or any limit.
 struct PairParameters {
@@ -27,7 +25,7 @@ struct PairParameters {
 };
 
 // The parameter file's values as written, or why an Open would refuse it.
-std::variant<PairParameters, LoadFailure> ReadPairParameters(const std::string& xmlPath);
+Result<PairParameters> ReadPairParameters(const std::string& xmlPath);
 
 // The tree of the parameter file for `document`.
 XMLNodesPtr BuildParameterTree(const MapDocument& document);

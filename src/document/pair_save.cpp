@@ -1,6 +1,7 @@
 #include "document/pair_save.h"
 
 #include <cerrno>
+#include <cstring>
 
 #include "document/pair_formats.h"
 #include "document/pair_recovery.h"
@@ -106,27 +107,34 @@ void endSave(const SaveFiles& files) {
     flushFolderOf(files.journal);
 }
 
+// The reason of a failed save, from errno as the failing step left it.
+Failure writeFailure(const SaveFiles& files) {
+    return {FailureKind::WriteFailed, files.grid, 0, 0, std::strerror(errno)};
+}
+
+// Nothing of the save is left beside the pair.
+Failure abandoned(const SaveFiles& files) {
+    const Failure failure = writeFailure(files);
+    removeSideFiles(files);
+    return failure;
+}
+
 // A failure after the journal: the journal turns to say "back", and the old
 // files go back. Should the folder refuse that, the journal stays and the
 // next Open or save finishes the rollback. Should it refuse even the new
 // journal, the save is finished instead, if it can be.
-SaveOutcome rollBack(const SaveFiles& files, SaveJournal& journal, TargetSave (&targets)[2]) {
-    const int failure = errno;
+Result<void> rollBack(const SaveFiles& files, SaveJournal& journal, TargetSave (&targets)[2]) {
+    const Failure failure = writeFailure(files);
     journal.direction = SaveJournal::Direction::Back;
     if (!WriteSaveJournal(files, journal)) {
-        if (RecoverLockedPair(files) == RecoveryOutcome::Finished) return SaveOutcome::Saved;
-        errno = failure;
-        return SaveOutcome::Failed;
+        if (RecoverLockedPair(files) == RecoveryOutcome::Finished) return {};
+        return failure;
     }
     for (int i = 1; i >= 0; --i)
-        if (!putBack(targets[i])) {
-            errno = failure;
-            return SaveOutcome::Failed;
-        }
+        if (!putBack(targets[i])) return failure;
     endSave(files);
     removeSideFiles(files);
-    errno = failure;
-    return SaveOutcome::Failed;
+    return failure;
 }
 
 // Refused before anything is written: a folder where a file goes (it would
@@ -148,18 +156,20 @@ bool targetsCanBeReplaced(const SaveFiles& files) {
 
 }  // namespace
 
-SaveOutcome WriteMapFilePairFiles(const std::string& mapPath, const MapDocument& document,
-                                  const SaveStepObserver& observer) {
+Result<void> WriteMapFilePairFiles(const std::string& mapPath, const MapDocument& document,
+                                   const SaveStepObserver& observer) {
     auto reached = [&](SaveStep step) {
         if (observer) observer(step);
     };
     reached(SaveStep::Started);
     const SaveFiles files = SaveFilesFor(mapPath);
-    if (!targetsCanBeReplaced(files)) return SaveOutcome::Failed;
+    if (!targetsCanBeReplaced(files)) return writeFailure(files);
     FileLock lock = LockFile(files.lock, PAIR_LOCK_WAIT_MILLISECONDS);
-    if (!lock.held()) return errno == EBUSY ? SaveOutcome::Busy : SaveOutcome::Failed;
+    if (!lock.held())
+        return errno == EBUSY ? Failure{FailureKind::Busy, files.grid, 0, 0, ""}
+                              : writeFailure(files);
     reached(SaveStep::LockTaken);
-    if (RecoverLockedPair(files) == RecoveryOutcome::Failed) return SaveOutcome::Failed;
+    if (RecoverLockedPair(files) == RecoveryOutcome::Failed) return writeFailure(files);
 
     SaveJournal journal;
     journal.grid.name = FileNameOf(files.grid);
@@ -167,20 +177,12 @@ SaveOutcome WriteMapFilePairFiles(const std::string& mapPath, const MapDocument&
     TargetSave targets[] = {
         {files.parameters, files.newParameters, files.oldParameters, journal.parameters},
         {files.grid, files.newGrid, files.oldGrid, journal.grid}};
-    if (!writeNewFiles(files, document, journal)) {
-        removeSideFiles(files);
-        return SaveOutcome::Failed;
-    }
+    if (!writeNewFiles(files, document, journal)) return abandoned(files);
     reached(SaveStep::NewFilesWritten);
-    if (!keepOldFile(targets[0]) || !keepOldFile(targets[1])) {
-        removeSideFiles(files);
-        return SaveOutcome::Failed;
-    }
+    if (!keepOldFile(targets[0]) || !keepOldFile(targets[1])) return abandoned(files);
     reached(SaveStep::OldFilesKept);
-    if (!WriteSaveJournal(files, journal, [&] { reached(SaveStep::JournalDrafted); })) {
-        removeSideFiles(files);
-        return SaveOutcome::Failed;
-    }
+    if (!WriteSaveJournal(files, journal, [&] { reached(SaveStep::JournalDrafted); }))
+        return abandoned(files);
     reached(SaveStep::JournalWritten);
     if (!putInPlace(targets[0], files, journal)) return rollBack(files, journal, targets);
     reached(SaveStep::ParameterFileInPlace);
@@ -190,5 +192,5 @@ SaveOutcome WriteMapFilePairFiles(const std::string& mapPath, const MapDocument&
     reached(SaveStep::JournalRemoved);
     removeSideFiles(files);
     reached(SaveStep::SideFilesRemoved);
-    return SaveOutcome::Saved;
+    return {};
 }

@@ -18,6 +18,7 @@
 
 #include "document/map_document.h"
 #include "document/pair_paths.h"
+#include "system/failure.h"
 
 // The moments of a save, in order: each is reported right before the save's
 // next change to the folder, for tests that stop a save there.
@@ -35,14 +36,10 @@ enum class SaveStep {
 };
 using SaveStepObserver = std::function<void(SaveStep)>;
 
-enum class SaveOutcome {
-    Saved,   // the new pair is in place
-    Failed,  // the old pair is in place, whole; errno tells why
-    Busy,    // another process kept saving the same pair; nothing changed
-};
-
 // Writes `document` as the pair of mapPath, after finishing or discarding a
 // save of that pair that was interrupted. A target that is a folder, or
-// read-only on Windows, fails the save before anything is written.
-SaveOutcome WriteMapFilePairFiles(const std::string& mapPath, const MapDocument& document,
-                                  const SaveStepObserver& observer = {});
+// read-only on Windows, fails the save before anything is written. Done:
+// the new pair is in place. WriteFailed: the old pair is in place, whole.
+// Busy: another process kept saving the same pair, and nothing changed.
+Result<void> WriteMapFilePairFiles(const std::string& mapPath, const MapDocument& document,
+                                   const SaveStepObserver& observer = {});

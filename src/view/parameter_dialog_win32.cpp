@@ -1,6 +1,6 @@
 #include "view/parameter_dialog_win32.h"
 
-#include <exception>
+#include <new>
 #include <string>
 
 #include "resources/resource.h"
@@ -61,7 +61,7 @@ INT_PTR CALLBACK ParameterDlgProc(HWND dialog, UINT message, WPARAM wParam, LPAR
             // open, so that the user can choose a smaller size.
             try {
                 StoreParameters(dialog);
-            } catch (const std::exception&) {
+            } catch (const std::bad_alloc&) {
                 ReportOutOfMemory(dialog);
                 return TRUE;
             }

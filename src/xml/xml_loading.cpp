@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <new>
+#include <optional>
 #include <vector>
 
 #include "system/code_page.h"
@@ -28,7 +29,7 @@ struct LoadState {
     TextPosition textStart;
     bool inCdata = false;
     bool outOfMemory = false;
-    XMLLoadFailure failure;  // set by a callback that stops the parser
+    std::optional<Failure> failure;  // set by a callback that stops the parser
     std::string encodingName;
     // Code points of two-byte Shift_JIS sequences met so far (UNCONVERTED
     // where not yet asked): a conversion through the code page is slow one
@@ -41,9 +42,13 @@ TextPosition currentPosition(XML_Parser parser) {
             static_cast<int>(XML_GetCurrentColumnNumber(parser)) + 1};
 }
 
-void stopWith(LoadState& state, XMLLoadProblem problem, std::string message) {
-    const TextPosition at = currentPosition(state.parser);
-    state.failure = {problem, at.line, at.column, std::move(message)};
+Failure failureAt(XML_Parser parser, FailureKind kind, std::string detail) {
+    const TextPosition at = currentPosition(parser);
+    return {kind, "", at.line, at.column, std::move(detail)};
+}
+
+void stopWith(LoadState& state, FailureKind kind, std::string detail) {
+    state.failure = failureAt(state.parser, kind, std::move(detail));
     XML_StopParser(state.parser, XML_FALSE);
 }
 
@@ -87,7 +92,7 @@ void XMLCALL onStartElement(void* data, const XML_Char* name, const XML_Char**) 
     guarded(data, [&](LoadState& state) {
         flushText(state);
         if (static_cast<int>(state.open.size()) >= MAX_XML_DEPTH) {
-            stopWith(state, XMLLoadProblem::TooDeep, "elements nested too deeply");
+            stopWith(state, FailureKind::NestedTooDeep, "elements nested too deeply");
             return;
         }
         XMLNodesPtr node = makeElementNode(toAnsi(name));
@@ -157,7 +162,7 @@ void XMLCALL onXmlDeclaration(void* data, const XML_Char* version, const XML_Cha
         const bool valid = number.size() > 2 && number.substr(0, 2) == "1." &&
                            number.find_first_not_of("0123456789", 2) == std::string_view::npos;
         if (!valid)
-            stopWith(state, XMLLoadProblem::NotWellFormed,
+            stopWith(state, FailureKind::NotWellFormed,
                      "XML declaration with version '" + std::string(number) + "'");
     });
 }
@@ -167,9 +172,8 @@ void XMLCALL onXmlDeclaration(void* data, const XML_Char* version, const XML_Cha
 int XMLCALL onExternalEntity(XML_Parser parser, const XML_Char*, const XML_Char*, const XML_Char*,
                              const XML_Char*) {
     LoadState& state = *static_cast<LoadState*>(XML_GetUserData(parser));
-    const TextPosition at = currentPosition(parser);
-    state.failure = {XMLLoadProblem::ExternalEntity, at.line, at.column,
-                     "reference to an external entity"};
+    state.failure =
+        failureAt(parser, FailureKind::ExternalEntity, "reference to an external entity");
     return XML_STATUS_ERROR;
 }
 
@@ -177,7 +181,7 @@ int XMLCALL onExternalEntity(XML_Parser parser, const XML_Char*, const XML_Char*
 // read) would likewise vanish from the text.
 void XMLCALL onSkippedEntity(void* data, const XML_Char* name, int) {
     guarded(data, [&](LoadState& state) {
-        stopWith(state, XMLLoadProblem::ExternalEntity,
+        stopWith(state, FailureKind::ExternalEntity,
                  std::string("reference to entity '") + name + "' declared outside the file");
     });
 }
@@ -281,13 +285,12 @@ int XMLCALL onUnknownEncoding(void* data, const XML_Char* declared, XML_Encoding
 
 // --- One parse ---------------------------------------------------------------
 
-XMLLoadFailure parserFailure(const LoadState& state) {
-    if (state.failure.problem != XMLLoadProblem::None) return state.failure;
+Failure parserFailure(const LoadState& state) {
+    if (state.failure) return *state.failure;
     const XML_Error code = XML_GetErrorCode(state.parser);
-    const TextPosition at = currentPosition(state.parser);
     if (code == XML_ERROR_UNKNOWN_ENCODING)
-        return {XMLLoadProblem::UnknownEncoding, at.line, at.column, state.encodingName};
-    return {XMLLoadProblem::NotWellFormed, at.line, at.column, XML_ErrorString(code)};
+        return failureAt(state.parser, FailureKind::UnknownEncoding, state.encodingName);
+    return failureAt(state.parser, FailureKind::NotWellFormed, XML_ErrorString(code));
 }
 
 void installHandlers(XML_Parser parser, LoadState& state) {
@@ -312,7 +315,7 @@ struct ParserDeleter {
 
 }  // namespace
 
-XMLLoadResult ReadXMLBytes(std::string_view bytes) {
+Result<XMLNodesPtr> ReadXMLBytes(std::string_view bytes) {
     LoadState state;
     std::unique_ptr<XML_ParserStruct, ParserDeleter> parser(XML_ParserCreate(nullptr));
     if (!parser) throw std::bad_alloc();
@@ -322,21 +325,32 @@ XMLLoadResult ReadXMLBytes(std::string_view bytes) {
         XML_Parse(parser.get(), bytes.data(), static_cast<int>(bytes.size()), XML_TRUE);
     if (state.outOfMemory || XML_GetErrorCode(parser.get()) == XML_ERROR_NO_MEMORY)
         throw std::bad_alloc();
-    if (status != XML_STATUS_OK) return {nullptr, parserFailure(state)};
-    return {state.root, {}};
+    if (status != XML_STATUS_OK) return parserFailure(state);
+    return state.root;
 }
 
-XMLLoadResult ReadXMLFile(const std::string& path) {
+Result<XMLNodesPtr> ReadXMLFile(const std::string& path) {
     std::string bytes;
     if (!readWholeFile(path, MAX_XML_FILE_BYTES, bytes)) {
         const bool tooLarge = static_cast<long long>(bytes.size()) > MAX_XML_FILE_BYTES;
-        return {
-            nullptr,
-            {tooLarge ? XMLLoadProblem::FileTooLarge : XMLLoadProblem::FileUnreadable, 0, 0, ""}};
+        return Failure{tooLarge ? FailureKind::FileTooLarge : FailureKind::FileUnreadable, path, 0,
+                       0, ""};
     }
-    return ReadXMLBytes(bytes);
+    auto read = ReadXMLBytes(bytes);
+    if (!read) {
+        Failure failure = read.failure();
+        failure.file = path;
+        return failure;
+    }
+    return read;
 }
 
-XMLNodesPtr LoadXMLFile(std::string path) { return ReadXMLFile(path).root; }
+namespace {
 
-XMLNodesPtr LoadXMLBytes(std::string_view bytes) { return ReadXMLBytes(bytes).root; }
+XMLNodesPtr treeOrNothing(const Result<XMLNodesPtr>& read) { return read ? read.value() : nullptr; }
+
+}  // namespace
+
+XMLNodesPtr LoadXMLFile(std::string path) { return treeOrNothing(ReadXMLFile(path)); }
+
+XMLNodesPtr LoadXMLBytes(std::string_view bytes) { return treeOrNothing(ReadXMLBytes(bytes)); }

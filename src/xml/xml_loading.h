@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "system/failure.h"
 #include "xml/xml_nodes.h"
 
 // Documents nested deeper than this are refused: the tree is released
@@ -15,33 +16,12 @@ constexpr int MAX_XML_DEPTH = 1000;
 // Parameter files larger than this are refused instead of read into memory.
 constexpr long long MAX_XML_FILE_BYTES = 64LL * 1024 * 1024;
 
-enum class XMLLoadProblem {
-    None,
-    FileUnreadable,   // missing, a folder, unreadable
-    FileTooLarge,     // over MAX_XML_FILE_BYTES
-    NotWellFormed,    // the parser's message says why
-    UnknownEncoding,  // the declaration names an encoding we do not read
-    TooDeep,          // elements nested deeper than MAX_XML_DEPTH
-    ExternalEntity,   // an entity whose text lies outside the file; never fetched
-};
-
-// Why a load failed. Line and column are 1-based, the column counted in
-// characters of the file as stored; 0 where no place applies.
-struct XMLLoadFailure {
-    XMLLoadProblem problem = XMLLoadProblem::None;
-    int line = 0;
-    int column = 0;
-    std::string message;  // the parser's own words (English), or the encoding's name
-};
-
-// Either a tree, or an empty pointer and the reason. Test `root` first.
-struct XMLLoadResult {
-    XMLNodesPtr root;
-    XMLLoadFailure failure;
-};
-
-XMLLoadResult ReadXMLFile(const std::string& path);
-XMLLoadResult ReadXMLBytes(std::string_view bytes);
+// The tree of the document element, or why the file was refused: the
+// Failure's line and column are 1-based, the column counted in characters of
+// the file as stored (0 where no place applies), and its detail is the
+// parser's own words (English) or the encoding's name.
+Result<XMLNodesPtr> ReadXMLFile(const std::string& path);
+Result<XMLNodesPtr> ReadXMLBytes(std::string_view bytes);
 
 // The tree of the document element, or an empty pointer if the file cannot
 // be read, is not well-formed, or uses an encoding we do not know.

@@ -9,6 +9,7 @@
 #endif
 #include <random>
 
+#include "document/failure_texts.h"
 #include "document/map_file_pair.h"
 #include "test_support.h"
 #include "xml/xml_loading.h"
@@ -20,12 +21,12 @@ enum class Outcome { Unchanged, Read };
 // Why an Open was refused: the kind, then line and column (0 where no place
 // applies). Every refusal in the catalogue is in the parameter file.
 struct Reason {
-    LoadFailureKind kind;
+    FailureKind kind;
     int line;
     int column;
 };
 
-using K = LoadFailureKind;
+using K = FailureKind;
 
 struct BadInput {
     const char* what;
@@ -241,7 +242,9 @@ class BadInputCatalogue : public testing::Test {
         document.applyThresholds(10, 20, 90, 80);
         before = document;
     }
-    PairReadResult open(const std::string& mapPath) { return ReadMapFilePair(mapPath, document); }
+    Result<PairSources> open(const std::string& mapPath) {
+        return ReadMapFilePair(mapPath, document);
+    }
     void expectUnchanged(const char* what) { EXPECT_TRUE(document == before) << what; }
     TempFolder folder;
     MapDocument document, before;
@@ -252,18 +255,18 @@ TEST_F(BadInputCatalogue, DamagedParameterFilesAreRefusedWithTheirReasonOrReadBy
         document = before;
         writeFileBytes(folder.file("bad.xml"), input.xml);
         writeFileBytes(folder.file("bad.map"), input.grid);
-        const PairReadResult read = open(folder.file("bad.map"));
+        const Result<PairSources> read = open(folder.file("bad.map"));
         if (input.outcome == Outcome::Unchanged) {
             ASSERT_FALSE(read.ok()) << input.what;
             expectUnchanged(input.what);
-            const LoadFailure& failure = *read.failure;
-            EXPECT_EQ(failure.file, PairFile::ParameterFile) << input.what;
-            EXPECT_EQ(LoadFailureKindName(failure.kind), LoadFailureKindName(input.reason.kind))
+            const Failure& failure = read.failure();
+            EXPECT_EQ(failure.file, folder.file("bad.xml")) << input.what;
+            EXPECT_EQ(FailureKindName(failure.kind), FailureKindName(input.reason.kind))
                 << input.what;
             EXPECT_EQ(failure.line, input.reason.line) << input.what;
             EXPECT_EQ(failure.column, input.reason.column) << input.what;
         } else {
-            ASSERT_TRUE(read.ok()) << input.what << ": " << LoadFailureEnglish(*read.failure);
+            ASSERT_TRUE(read.ok()) << input.what << ": " << FailureEnglish(read.failure());
             EXPECT_EQ(rowsOf(document), input.rows) << input.what;
         }
     }
@@ -289,7 +292,7 @@ TEST_F(BadInputCatalogue, KalmiaCliCheckAgreesWithTheOpen) {
         const bool refused = input.outcome == Outcome::Unchanged;
         EXPECT_EQ(WEXITSTATUS(status), refused ? 1 : 0) << input.what;
         if (refused) {
-            const std::string kind = "\"kind\":\"" + LoadFailureKindName(input.reason.kind) + "\"";
+            const std::string kind = "\"kind\":\"" + FailureKindName(input.reason.kind) + "\"";
             EXPECT_NE(json.find(kind), std::string::npos) << input.what << ": " << json;
         }
     }
@@ -312,22 +315,20 @@ TEST_F(BadInputCatalogue, MissingFolderOrOversizedFilesFailTheOpenNamingTheFile)
     }
     struct FileCase {
         const char* name;
-        PairFile file;
-        LoadFailureKind kind;
+        const char* file;
+        FailureKind kind;
     };
     const FileCase cases[] = {
-        {"lost.map", PairFile::GridFile, K::FileUnreadable},
-        {"dir.map", PairFile::GridFile, K::FileUnreadable},
-        {"both.map", PairFile::ParameterFile, K::FileUnreadable},
-        {"none.map", PairFile::ParameterFile, K::FileUnreadable},
-        {"huge.map", PairFile::ParameterFile, K::FileTooLarge},
+        {"lost.map", "lost.map", K::FileUnreadable}, {"dir.map", "dir.map", K::FileUnreadable},
+        {"both.map", "both.xml", K::FileUnreadable}, {"none.map", "none.xml", K::FileUnreadable},
+        {"huge.map", "huge.xml", K::FileTooLarge},
     };
     for (const FileCase& c : cases) {
-        const PairReadResult read = open(folder.file(c.name));
+        const Result<PairSources> read = open(folder.file(c.name));
         ASSERT_FALSE(read.ok()) << c.name;
-        EXPECT_EQ(read.failure->file, c.file) << c.name;
-        EXPECT_EQ(read.failure->kind, c.kind) << c.name;
-        EXPECT_EQ(read.failure->line, 0) << c.name;
+        EXPECT_EQ(read.failure().file, folder.file(c.file)) << c.name;
+        EXPECT_EQ(read.failure().kind, c.kind) << c.name;
+        EXPECT_EQ(read.failure().line, 0) << c.name;
     }
     expectUnchanged("missing, folder or oversized");
 }
@@ -362,14 +363,16 @@ TEST_F(BadInputCatalogue, SavesThatCannotBeWrittenFail) {
     };
     // A disk that fills up: SafeSave.FullDiskLeavesTheOldPairAndNoNewFiles.
     for (const BadSave& save : saves)
-        EXPECT_EQ(WriteMapFilePairFiles(save.path, document), SaveOutcome::Failed) << save.what;
+        EXPECT_EQ(WriteMapFilePairFiles(save.path, document).failure().kind,
+                  FailureKind::WriteFailed)
+            << save.what;
 #ifndef _WIN32
     // A device that is always full: every write of the grid text fails.
     EXPECT_FALSE(WriteGridFile("/dev/full", document.cells));
 #endif
     // A path of 259 characters is as long as the file dialogs give; it saves.
     ASSERT_EQ(longName.size(), 259u);
-    EXPECT_EQ(WriteMapFilePairFiles(longName, document), SaveOutcome::Saved);
+    EXPECT_TRUE(WriteMapFilePairFiles(longName, document));
 }
 
 }  // namespace

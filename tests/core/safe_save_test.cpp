@@ -34,11 +34,12 @@ std::vector<std::string> filesIn(const std::string& folder) {
 TEST(SafeSave, UnwritableTreeChangesNoFile) {
     TempFolder folder;
     const std::string mapPath = folder.file("stage.map");
-    ASSERT_EQ(WriteMapFilePairFiles(mapPath, mapOfSize(3, 3, "old")), SaveOutcome::Saved);
+    ASSERT_TRUE(WriteMapFilePairFiles(mapPath, mapOfSize(3, 3, "old")));
     const std::string oldGrid = readFileBytes(mapPath);
     const std::string oldXml = readFileBytes(folder.file("stage.xml"));
     // A name XML cannot carry (a control character) fails the save.
-    EXPECT_EQ(WriteMapFilePairFiles(mapPath, mapOfSize(9, 9, "bad\x01")), SaveOutcome::Failed);
+    EXPECT_EQ(WriteMapFilePairFiles(mapPath, mapOfSize(9, 9, "bad\x01")).failure().kind,
+              FailureKind::WriteFailed);
     EXPECT_EQ(readFileBytes(mapPath), oldGrid);
     EXPECT_EQ(readFileBytes(folder.file("stage.xml")), oldXml);
     EXPECT_EQ(filesIn(folder.path()), (std::vector<std::string>{"stage.map", "stage.xml"}));
@@ -47,8 +48,8 @@ TEST(SafeSave, UnwritableTreeChangesNoFile) {
 TEST(SafeSave, OverwritingAPairReplacesBothFiles) {
     TempFolder folder;
     const std::string mapPath = folder.file("stage.map");
-    ASSERT_EQ(WriteMapFilePairFiles(mapPath, mapOfSize(3, 3, "old")), SaveOutcome::Saved);
-    ASSERT_EQ(WriteMapFilePairFiles(mapPath, mapOfSize(4, 2, "new")), SaveOutcome::Saved);
+    ASSERT_TRUE(WriteMapFilePairFiles(mapPath, mapOfSize(3, 3, "old")));
+    ASSERT_TRUE(WriteMapFilePairFiles(mapPath, mapOfSize(4, 2, "new")));
     MapDocument read;
     ASSERT_TRUE(ReadMapFilePair(mapPath, read));
     EXPECT_TRUE(read == mapOfSize(4, 2, "new"));
@@ -88,9 +89,10 @@ TEST(SafeSave, SideFilesAreBesideTheirTargetWithinTheLimitAndNoTwoPairsShareOne)
 struct SaveStopped {};
 void saveUntil(const std::string& mapPath, const MapDocument& document, SaveStep stop) {
     try {
-        WriteMapFilePairFiles(mapPath, document, [&](SaveStep step) {
+        const auto finished = WriteMapFilePairFiles(mapPath, document, [&](SaveStep step) {
             if (step == stop) throw SaveStopped{};
         });
+        ADD_FAILURE() << "the save did not reach the step";
     } catch (const SaveStopped&) {
     }
 }
@@ -106,14 +108,15 @@ TEST(SafeSave, AReplacementThatFailsAfterTheJournalPutsBothOldFilesBack) {
                           Case{SaveStep::ParameterFileInPlace, &SaveFiles::newGrid}}) {
         TempFolder folder;
         const std::string mapPath = folder.file("stage.map");
-        ASSERT_EQ(WriteMapFilePairFiles(mapPath, mapOfSize(3, 3, "old")), SaveOutcome::Saved);
+        ASSERT_TRUE(WriteMapFilePairFiles(mapPath, mapOfSize(3, 3, "old")));
         const std::string oldGrid = readFileBytes(mapPath);
         const std::string oldXml = readFileBytes(folder.file("stage.xml"));
         const auto outcome =
             WriteMapFilePairFiles(mapPath, mapOfSize(4, 2, "new"), [&](SaveStep step) {
                 if (step == c.at) removeFile(SaveFilesFor(mapPath).*c.vanishing);
             });
-        EXPECT_EQ(outcome, SaveOutcome::Failed);
+        ASSERT_FALSE(outcome);
+        EXPECT_EQ(outcome.failure().kind, FailureKind::WriteFailed);
         EXPECT_EQ(readFileBytes(mapPath), oldGrid);
         EXPECT_EQ(readFileBytes(folder.file("stage.xml")), oldXml);
         EXPECT_EQ(filesIn(folder.path()), (std::vector<std::string>{"stage.map", "stage.xml"}));
@@ -125,11 +128,12 @@ TEST(SafeSave, AReplacementThatFailsAfterTheJournalPutsBothOldFilesBack) {
 TEST(SafeSave, ASecondWriterWaitsThenGivesUpAsBusy) {
     TempFolder folder;
     const std::string mapPath = folder.file("stage.map");
-    ASSERT_EQ(WriteMapFilePairFiles(mapPath, mapOfSize(3, 3, "old")), SaveOutcome::Saved);
+    ASSERT_TRUE(WriteMapFilePairFiles(mapPath, mapOfSize(3, 3, "old")));
     const std::string oldXml = readFileBytes(folder.file("stage.xml"));
     const FileLock held = LockFile(SaveFilesFor(mapPath).lock, 0);
     ASSERT_TRUE(held.held());
-    EXPECT_EQ(WriteMapFilePairFiles(mapPath, mapOfSize(4, 2, "new")), SaveOutcome::Busy);
+    EXPECT_EQ(WriteMapFilePairFiles(mapPath, mapOfSize(4, 2, "new")).failure().kind,
+              FailureKind::Busy);
     EXPECT_EQ(readFileBytes(folder.file("stage.xml")), oldXml);
     EXPECT_EQ(filesIn(folder.path()),
               (std::vector<std::string>{"stage.map", "stage.xml", "stage.xml~l"}));
@@ -146,7 +150,7 @@ TEST(SafeSave, ADamagedJournalIsNeverActedOn) {
     for (const auto& damage : damages) {
         TempFolder folder;
         const std::string mapPath = folder.file("stage.map");
-        ASSERT_EQ(WriteMapFilePairFiles(mapPath, mapOfSize(3, 3, "old")), SaveOutcome::Saved);
+        ASSERT_TRUE(WriteMapFilePairFiles(mapPath, mapOfSize(3, 3, "old")));
         saveUntil(mapPath, mapOfSize(4, 2, "new"), SaveStep::ParameterFileInPlace);
         const std::string journalPath = SaveFilesFor(mapPath).journal;
         std::string journal = readFileBytes(journalPath);
@@ -159,7 +163,7 @@ TEST(SafeSave, ADamagedJournalIsNeverActedOn) {
         for (const std::string& name : filesIn(folder.path()))
             EXPECT_EQ(readFileBytes(folder.file(name)), before[name]) << name;
         EXPECT_EQ(filesIn(folder.path()).size(), before.size());
-        EXPECT_EQ(WriteMapFilePairFiles(mapPath, mapOfSize(5, 5, "next")), SaveOutcome::Saved);
+        EXPECT_TRUE(WriteMapFilePairFiles(mapPath, mapOfSize(5, 5, "next")));
         EXPECT_EQ(filesIn(folder.path()), (std::vector<std::string>{"stage.map", "stage.xml"}));
     }
 }
@@ -173,17 +177,17 @@ TEST(SafeSave, FullDiskLeavesTheOldPairAndNoNewFiles) {
     const std::string command = "mount -t tmpfs -o size=64k kalmia-test " + mount + " 2>/dev/null";
     if (std::system(command.c_str()) != 0) GTEST_SKIP() << "cannot mount a tmpfs here";
     const std::string mapPath = mount + "/stage.map";
-    const bool saved =
-        WriteMapFilePairFiles(mapPath, mapOfSize(20, 20, "old")) == SaveOutcome::Saved;
+    const bool saved = WriteMapFilePairFiles(mapPath, mapOfSize(20, 20, "old")).ok();
     const std::string oldGrid = readFileBytes(mapPath);
     const std::string oldXml = readFileBytes(mount + "/stage.xml");
-    const SaveOutcome big = WriteMapFilePairFiles(mapPath, mapOfSize(300, 300, "big"));
+    const Result<void> big = WriteMapFilePairFiles(mapPath, mapOfSize(300, 300, "big"));
     const std::string newGrid = readFileBytes(mapPath);
     const std::string newXml = readFileBytes(mount + "/stage.xml");
     const std::vector<std::string> files = filesIn(mount);
     std::system(("umount " + mount).c_str());
     ASSERT_TRUE(saved);
-    EXPECT_EQ(big, SaveOutcome::Failed);
+    ASSERT_FALSE(big);
+    EXPECT_EQ(big.failure().kind, FailureKind::WriteFailed);
     EXPECT_EQ(newGrid, oldGrid);
     EXPECT_EQ(newXml, oldXml);
     EXPECT_EQ(files, (std::vector<std::string>{"stage.map", "stage.xml"}));

@@ -90,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(static_cast<long long>(width) * height <= MAX_GRID_CELLS);
 
     const std::string savedPath = folder() + "/saved.map";
-    FUZZ_CHECK(WriteMapFilePairFiles(savedPath, document) == SaveOutcome::Saved);
+    FUZZ_CHECK(WriteMapFilePairFiles(savedPath, document).ok());
     MapDocument reread = document;
     FUZZ_CHECK(ReadMapFilePair(savedPath, reread));
     if (document.name.find_first_not_of(" \t\r\n") == std::string::npos) document.name = "";

@@ -48,7 +48,7 @@ int waitForTheStart(int output) {
 std::chrono::microseconds timeOneSave(const std::string& mapPath, const MapDocument& oldMap) {
     std::chrono::microseconds longest{0};
     for (int run = 0; run < 3; ++run) {
-        EXPECT_EQ(WriteMapFilePairFiles(mapPath, oldMap), SaveOutcome::Saved);
+        EXPECT_TRUE(WriteMapFilePairFiles(mapPath, oldMap));
         const SaveChild child = StartSaveChild(mapPath, -1);
         waitForTheStart(child.output);
         const auto start = std::chrono::steady_clock::now();
@@ -73,7 +73,7 @@ TEST(InterruptedSave, AKillAtAnyMomentLeavesExactlyTheOldOrTheNewMap) {
     // A kill at a random time misses a save that has already ended, more often
     // in the slower sanitizer build: attempts go on until 320 saves died.
     for (int attempt = 0; attempt < 1000 && kills < 320; ++attempt) {
-        ASSERT_EQ(WriteMapFilePairFiles(mapPath, oldMap), SaveOutcome::Saved);
+        ASSERT_TRUE(WriteMapFilePairFiles(mapPath, oldMap));
         // Every other kill stops the child at a step, the others land at a
         // random time between the start and the end of a typical save.
         const bool atAStep = attempt % 2 == 1;

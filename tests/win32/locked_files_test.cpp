@@ -27,7 +27,7 @@ TEST(LockedFiles, LockedGridFileFailsTheOpenAndTheSave) {
     const std::string mapPath = folder.file("stage.map");
     MapDocument saved;
     saved.setCell(2, 2, 1);
-    ASSERT_EQ(WriteMapFilePairFiles(mapPath, saved), SaveOutcome::Saved);
+    ASSERT_TRUE(WriteMapFilePairFiles(mapPath, saved));
     const std::string oldGrid = readFileBytes(mapPath);
     const std::string oldXml = readFileBytes(folder.file("stage.xml"));
 
@@ -39,7 +39,8 @@ TEST(LockedFiles, LockedGridFileFailsTheOpenAndTheSave) {
         ASSERT_NE(lock.handle, INVALID_HANDLE_VALUE);
         EXPECT_FALSE(ReadMapFilePair(mapPath, document));
         EXPECT_TRUE(document == before);
-        EXPECT_EQ(WriteMapFilePairFiles(mapPath, document), SaveOutcome::Failed);
+        EXPECT_EQ(WriteMapFilePairFiles(mapPath, document).failure().kind,
+                  FailureKind::WriteFailed);
     }
     EXPECT_EQ(readFileBytes(mapPath), oldGrid);
     EXPECT_EQ(readFileBytes(folder.file("stage.xml")), oldXml);
@@ -59,7 +60,7 @@ struct HeldPair {
     HeldPair() {
         MapDocument old;
         old.setCell(2, 2, 1);
-        EXPECT_EQ(WriteMapFilePairFiles(mapPath, old), SaveOutcome::Saved);
+        EXPECT_TRUE(WriteMapFilePairFiles(mapPath, old));
         oldGrid = readFileBytes(mapPath);
         oldXml = readFileBytes(xmlPath);
         newMap.resizeGrid(60, 40);
@@ -82,7 +83,7 @@ TEST(LockedFiles, FilesHeldWithoutDeleteSharingAreRewrittenInPlace) {
         LockedFile gridHeld(pair.mapPath, SHARE_READ_WRITE);
         LockedFile xmlHeld(pair.xmlPath, SHARE_READ_WRITE);
         ASSERT_NE(gridHeld.handle, INVALID_HANDLE_VALUE);
-        EXPECT_EQ(WriteMapFilePairFiles(pair.mapPath, pair.newMap), SaveOutcome::Saved);
+        EXPECT_TRUE(WriteMapFilePairFiles(pair.mapPath, pair.newMap));
     }
     MapDocument read;
     ASSERT_TRUE(ReadMapFilePair(pair.mapPath, read));
@@ -98,7 +99,8 @@ TEST(LockedFiles, AGridWriteThatFailsInPlacePutsBothOldFilesBack) {
         LockedFile xmlHeld(pair.xmlPath, SHARE_READ_WRITE);
         LockedFile gridHeld(pair.mapPath, FILE_SHARE_READ);
         ASSERT_NE(gridHeld.handle, INVALID_HANDLE_VALUE);
-        EXPECT_EQ(WriteMapFilePairFiles(pair.mapPath, pair.newMap), SaveOutcome::Failed);
+        EXPECT_EQ(WriteMapFilePairFiles(pair.mapPath, pair.newMap).failure().kind,
+                  FailureKind::WriteFailed);
     }
     EXPECT_EQ(readFileBytes(pair.mapPath), pair.oldGrid);
     EXPECT_EQ(readFileBytes(pair.xmlPath), pair.oldXml);
@@ -109,7 +111,8 @@ TEST(LockedFiles, AGridWriteThatFailsInPlacePutsBothOldFilesBack) {
 TEST(LockedFiles, AReadOnlyParameterFileFailsTheSaveAndStaysReadOnly) {
     HeldPair pair;
     ASSERT_TRUE(SetFileAttributesA(pair.xmlPath.c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_EQ(WriteMapFilePairFiles(pair.mapPath, pair.newMap), SaveOutcome::Failed);
+    EXPECT_EQ(WriteMapFilePairFiles(pair.mapPath, pair.newMap).failure().kind,
+              FailureKind::WriteFailed);
     EXPECT_EQ(readFileBytes(pair.mapPath), pair.oldGrid);
     EXPECT_EQ(readFileBytes(pair.xmlPath), pair.oldXml);
     EXPECT_TRUE(GetFileAttributesA(pair.xmlPath.c_str()) & FILE_ATTRIBUTE_READONLY);

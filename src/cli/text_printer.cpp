@@ -1,0 +1,43 @@
+#include "cli/text_printer.h"
+
+#include <iostream>
+
+#include "cli/console_text.h"
+
+void PrintText(const MapSummary& summary) {
+    std::cout << "name: " << ForTerminal(summary.name) << "\nwidth: " << summary.width
+              << "\nheight: " << summary.height << "\nrank1: " << summary.rank1
+              << "\nrank2: " << summary.rank2 << "\nrate1: " << summary.rate1
+              << "\nrate2: " << summary.rate2 << "\nset_cells: " << summary.setCells << "\n";
+}
+
+void PrintText(const MapComparison& comparison) {
+    std::ostream& out = std::cout;
+    out << (comparison.same ? "same: yes\n" : "same: no\n");
+    if (const auto& names = comparison.names)
+        out << "name: " << ForTerminal(names->first) << " -> " << ForTerminal(names->second)
+            << "\n";
+    for (const NumberChange& number : comparison.numbers)
+        out << number.name << ": " << number.a << " -> " << number.b << "\n";
+    out << "set_only_in_a: " << comparison.setOnlyInA << "\n"
+        << "set_only_in_b: " << comparison.setOnlyInB << "\n";
+    if (const auto& box = comparison.changedCells)
+        out << "changed_cells: x " << box->x << ", y " << box->y << ", " << box->width << " x "
+            << box->height << "\n";
+}
+
+void PrintMessages(const PairCheck& check) {
+    PrintMessages(check.errors, "error");
+    PrintMessages(check.warnings, "warning");
+}
+
+void PrintMessages(const std::vector<PairMessage>& messages, const char* severity, size_t limit) {
+    for (size_t i = 0; i < messages.size() && i < limit; ++i)
+        std::cerr << formatPairMessage(messages[i], severity) << "\n";
+    if (messages.size() > limit)
+        std::cerr << "... and " << messages.size() - limit << " more " << severity << "s\n";
+}
+
+void PrintFailure(const Failure& failure) {
+    std::cerr << formatPairMessage(MessageOf(failure), "error") << "\n";
+}
