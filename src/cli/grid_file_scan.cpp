@@ -5,11 +5,10 @@
 #include <cstring>
 #include <map>
 #include <memory>
-#include <string_view>
+
+#include "document/grid_text_scan.h"
 
 namespace {
-
-constexpr char END_OF_FILE_MARK = 0x1A;
 
 // Collects warnings, at most MAX_WARNINGS_PER_KIND of each kind.
 struct WarningList {
@@ -45,31 +44,55 @@ bool onlyZerosAndOnes(const char* begin, const char* end) {
     return true;
 }
 
-// One line of the file, without its line end.
-void checkLine(std::string_view line, long long number, long long width, WarningList& list) {
-    if (!onlyZerosAndOnes(line.data(), line.data() + line.size())) {
-        for (size_t i = 0; i < line.size(); ++i) {
-            if (line[i] == '\r') {
-                list.add(number, i + 1, "lone-cr", "a carriage return without a line feed");
-                break;
-            }
-            if (line[i] != '0' && line[i] != '1') {
-                list.add(number, i + 1, "other-character",
-                         "a character other than 0 and 1 (read as a clear cell)");
-                break;
-            }
+// Follows the lines of the file as the scan hands them on, without keeping
+// them: a line's length and its first character that is not a cell digit.
+struct LineChecks {
+    long long width;
+    WarningList& list;
+    long long lines = 0;
+    long long length = 0;  // of the current line so far
+    // The line's first odd character, listed with the line before its length.
+    bool characterReported = false;
+    long long pendingColumn = 0;
+    const char* pendingKind = "";
+    const char* pendingText = "";
+
+    void characters(const char* begin, size_t count) {
+        if (!characterReported && !onlyZerosAndOnes(begin, begin + count)) {
+            const char* other = begin;
+            while (*other == '0' || *other == '1') ++other;
+            report(length + (other - begin) + 1, "other-character",
+                   "a character other than 0 and 1 (read as a clear cell)");
         }
+        length += static_cast<long long>(count);
     }
-    const long long length = static_cast<long long>(line.size());
-    if (length < width)
-        list.add(number, 0, "short-line",
-                 "the line has " + std::to_string(length) + " cells, the map is " +
-                     std::to_string(width) + " wide (the rest is read from the next line)");
-    else if (length > width)
-        list.add(number, 0, "long-line",
-                 "the line has " + std::to_string(length) + " cells, the map is " +
-                     std::to_string(width) + " wide (the rest is read as the next row)");
-}
+    void loneCr() {
+        if (!characterReported)
+            report(length + 1, "lone-cr", "a carriage return without a line feed");
+        ++length;
+    }
+    void lineEnd() {
+        ++lines;
+        if (characterReported) list.add(lines, pendingColumn, pendingKind, pendingText);
+        if (length != width)
+            list.add(lines, 0, length < width ? "short-line" : "long-line",
+                     "the line has " + std::to_string(length) + " cells, the map is " +
+                         std::to_string(width) + " wide (the rest is read " +
+                         (length < width ? "from the next line)" : "as the next row)"));
+        length = 0;
+        characterReported = false;
+    }
+    // The file's last line, if it has no line end.
+    void endOfFile() {
+        if (length > 0 || characterReported) lineEnd();
+    }
+    void report(long long column, const char* kind, const char* text) {
+        characterReported = true;
+        pendingColumn = column;
+        pendingKind = kind;
+        pendingText = text;
+    }
+};
 
 }  // namespace
 
@@ -77,38 +100,14 @@ std::vector<PairMessage> ScanGridFile(const std::string& path, long long width, 
     WarningList list{path, {}, {}};
     std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
     if (!file) return {};
-    std::string line;
-    long long lines = 0;
-    std::vector<char> block(1 << 16);
-    bool ended = false;
-    size_t count;
-    while (!ended && (count = std::fread(block.data(), 1, block.size(), file.get())) > 0) {
-        const char* at = block.data();
-        if (const void* mark = std::memchr(at, END_OF_FILE_MARK, count)) {
-            ended = true;
-            count = static_cast<const char*>(mark) - at;
-        }
-        const char* const end = at + count;
-        while (at < end) {
-            const char* newline = static_cast<const char*>(std::memchr(at, '\n', end - at));
-            if (!newline) {
-                line.append(at, end);
-                break;
-            }
-            // A line within the block is checked where it lies; one that
-            // began in the previous block is put together first.
-            std::string_view whole(at, newline - at);
-            if (!line.empty()) whole = line.append(at, newline);
-            if (!whole.empty() && whole.back() == '\r') whole.remove_suffix(1);  // CR LF
-            checkLine(whole, ++lines, width, list);
-            line.clear();
-            at = newline + 1;
-        }
+    GridTextScan scan(file.get());
+    LineChecks checks{width, list};
+    while (scan.scanNextBlock(checks)) {
     }
-    if (!line.empty()) checkLine(line, ++lines, width, list);
-    if (lines != height)
-        list.add(0, 0, lines < height ? "missing-lines" : "extra-lines",
-                 "the file has " + std::to_string(lines) + " lines, the map is " +
+    checks.endOfFile();
+    if (checks.lines != height)
+        list.add(0, 0, checks.lines < height ? "missing-lines" : "extra-lines",
+                 "the file has " + std::to_string(checks.lines) + " lines, the map is " +
                      std::to_string(height) + " high");
     list.addLeftOutCounts();
     return list.warnings;

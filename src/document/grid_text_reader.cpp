@@ -5,10 +5,7 @@
 
 namespace {
 
-constexpr size_t BLOCK_BYTES = 1 << 16;
-constexpr std::uint8_t END_OF_FILE_MARK = 0x1A;
-
-// Cells of a run without CR, eight characters at a time: in each byte of
+// Cells of a run of characters, eight at a time: in each byte of
 // x = word ^ "11111111" a zero marks a "1"; the arithmetic below turns each
 // zero byte into 1 and every other byte into 0, with no carry between bytes.
 void translateRun(const std::uint8_t* from, size_t count, std::uint8_t* to) {
@@ -28,54 +25,18 @@ void translateRun(const std::uint8_t* from, size_t count, std::uint8_t* to) {
 
 }  // namespace
 
-GridTextReader::GridTextReader(FILE* file) : file(file), raw(BLOCK_BYTES), buffer(BLOCK_BYTES) {}
+GridTextReader::GridTextReader(FILE* file) : scan(file), buffer(GRID_TEXT_BLOCK_BYTES) {}
 
-void GridTextReader::translateBlock(size_t rawSize) {
-    const std::uint8_t* data = raw.data();
-    std::uint8_t* cells = buffer.data();
-    const auto* markAt =
-        static_cast<const std::uint8_t*>(std::memchr(data, END_OF_FILE_MARK, rawSize));
-    if (markAt) {
-        rawSize = static_cast<size_t>(markAt - data);
-        ended = true;
-    }
-    size_t in = 0;
-    size_t out = 0;
-    while (in < rawSize) {
-        const auto* found =
-            static_cast<const std::uint8_t*>(std::memchr(data + in, '\r', rawSize - in));
-        const size_t runEnd = found ? static_cast<size_t>(found - data) : rawSize;
-        translateRun(data + in, runEnd - in, cells + out);
-        out += runEnd - in;
-        in = runEnd;
-        if (in == rawSize) break;
-        ++in;  // the CR: one character, alone or with its LF
-        cells[out++] = 0;
-        if (in < rawSize) {
-            if (data[in] == '\n') ++in;
-        } else if (!ended) {
-            // The block ends in CR: its LF may be the next byte of the file.
-            const int next = std::fgetc(file);
-            if (next != '\n' && next != EOF) std::ungetc(next, file);
-        }
-    }
-    at = 0;
-    filled = out;
+void GridTextReader::characters(const char* begin, size_t count) {
+    translateRun(reinterpret_cast<const std::uint8_t*>(begin), count, buffer.data() + filled);
+    filled += count;
 }
 
 bool GridTextReader::refill() {
-    while (!ended) {
-        const size_t rawSize = std::fread(raw.data(), 1, raw.size(), file);
-        if (rawSize == 0) {
-            ended = true;
-            readError = std::ferror(file) != 0;
-            at = filled = 0;
-            return false;
-        }
-        translateBlock(rawSize);
-        if (filled > 0) return true;
-    }
-    return false;
+    at = filled = 0;
+    while (filled == 0)
+        if (!scan.scanNextBlock(*this)) return false;
+    return true;
 }
 
 CellRow GridTextReader::readRow(size_t count) {

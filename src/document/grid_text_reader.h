@@ -1,12 +1,12 @@
-// Reads a grid file's characters in large blocks, as Windows text mode
-// delivers them (CR LF becomes one character, a lone LF or a lone CR is one
-// character, 0x1A ends the file), already translated to cells: 1 for "1",
-// 0 for every other character.
+// Reads a grid file's characters as Windows text mode delivers them
+// (document/grid_text_scan.h), a block at a time, already translated to
+// cells: 1 for "1", 0 for every other character, a line end included.
 #pragma once
 
 #include <cstdio>
 #include <vector>
 
+#include "document/grid_text_scan.h"
 #include "document/map_document.h"
 
 class GridTextReader {
@@ -20,7 +20,7 @@ class GridTextReader {
     // Passes over the next character (a row's line end).
     void skipCharacter();
 
-    bool failed() const { return readError; }
+    bool failed() const { return scan.failed(); }
 
   private:
     // Appends the next `count` characters to `row` as cells; past the end of
@@ -29,13 +29,15 @@ class GridTextReader {
 
     // Reads and translates the next block; false at the end of the file.
     bool refill();
-    void translateBlock(size_t rawSize);
 
-    FILE* file;
-    std::vector<std::uint8_t> raw;     // one block of the file
-    std::vector<std::uint8_t> buffer;  // its characters as cells
+    // What the scan hands on, as cells.
+    void characters(const char* begin, size_t count);
+    void lineEnd() { buffer[filled++] = 0; }
+    void loneCr() { buffer[filled++] = 0; }
+    friend class GridTextScan;
+
+    GridTextScan scan;
+    std::vector<std::uint8_t> buffer;  // one block's characters as cells
     size_t at = 0;
     size_t filled = 0;
-    bool ended = false;
-    bool readError = false;
 };
