@@ -15,6 +15,7 @@
 #include "app/mouse_editing.h"
 #include "bench/map_fixtures.h"
 #include "bench/reference_algorithms.h"
+#include "tests/core/mouse_editing_reset.h"
 #include "view/map_view.h"
 #include "view/overview.h"
 #include "xml/xml_loading.h"
@@ -84,7 +85,7 @@ void BM_MouseEdit(benchmark::State& state) {
     const auto [h, v] = FarCorner(edge);
     ViewCanvas canvas(FRAME_WIDTH, FRAME_HEIGHT);
     EditHistory history;
-    ResetMouseEditing();
+    ForgetMouseEditing();
     HandleMouseEvent(MouseEvent::LeftDown, {h + 3, v + 3}, document, history);
     int step = 0;
     for (auto _ : state) {
@@ -99,7 +100,7 @@ void BM_MouseEdit(benchmark::State& state) {
         DrawMapView(canvas, h, v, document.cells);
         benchmark::DoNotOptimize(canvas.pixels.data());
     }
-    ResetMouseEditing();
+    ForgetMouseEditing();
 }
 BENCHMARK(BM_MouseEdit)->ArgsProduct({EDGES, {0, 1}})->Unit(benchmark::kMillisecond);
 
@@ -289,7 +290,7 @@ void BM_StrokeBytes(benchmark::State& state) {
     for (CellRow& row : document.cells) std::fill(row.begin(), row.end(), 0);
     for (auto _ : state) {
         EditHistory history;
-        ResetMouseEditing();
+        ForgetMouseEditing();
         HandleMouseEvent(MouseEvent::LeftDown, {5, 5}, document, history);
         HandleMouseEvent(MouseEvent::LeftUp, {5, 5}, document, history);
         state.counters["one_cell_bytes"] = static_cast<double>(history.bytes);
@@ -301,7 +302,7 @@ void BM_StrokeBytes(benchmark::State& state) {
         Undo(history, document);
         Undo(history, document);
     }
-    ResetMouseEditing();
+    ForgetMouseEditing();
 }
 BENCHMARK(BM_StrokeBytes)->Arg(10000)->Iterations(3)->Unit(benchmark::kMillisecond);
 

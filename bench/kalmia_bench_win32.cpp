@@ -23,6 +23,7 @@
 #include "bench/map_fixtures.h"
 #include "document/map_file_pair.h"
 #include "resources/resource.h"
+#include "tests/core/mouse_editing_reset.h"
 #include "view/map_view.h"
 #include "view/map_view_win32.h"
 
@@ -238,7 +239,7 @@ int main(int argc, char** argv) {
                 Report("paint_literal", edge, where,
                        MedianMilliseconds(3, [&] { PaintLiterally(window); }));
         }
-        ResetMouseEditing();
+        ForgetMouseEditing();
         int step = 0;
         Report("mouse_press", edge, "far", MedianMilliseconds(50, [&] {
                    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON,

@@ -108,11 +108,3 @@ void FinishStroke(EditHistory& history) {
     FinishMasks(step.cells);
     RecordStep(history, std::move(step));
 }
-
-void ResetMouseEditing() {
-    leftButtonDown = false;
-    rightButtonDown = false;
-    previousCell.reset();
-    strokeCells = CellMasks();
-    eventCells = CellMasks();
-}

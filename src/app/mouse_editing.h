@@ -47,6 +47,3 @@ void FinishStroke(EditHistory& history);
 // longer names the same place of the map (the view scrolled, or the map was
 // replaced or resized).
 void RestartStroke();
-
-// Forgets the button flags and the stroke, unrecorded (program start, tests).
-void ResetMouseEditing();

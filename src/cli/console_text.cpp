@@ -5,3 +5,8 @@
 std::string Utf8FromAnsi(const std::string& ansiText) {
     return codePageToUtf8(CodePage::Ansi, ansiText).value_or(ansiText);
 }
+
+std::string ForTerminal(const std::string& ansiText) {
+    const auto utf8 = codePageToUtf8(CodePage::Ansi, ansiText);
+    return utf8 ? utf8ToCodePage(CodePage::Terminal, *utf8) : ansiText;
+}

@@ -11,6 +11,9 @@
 enum class CodePage {
     Ansi,      // the process's narrow strings
     ShiftJis,  // code page 932, the parameter file's encoding
+    // What the terminal shows: UTF-8 natively; on Windows the console's
+    // output code page, or the ANSI code page where output is no console.
+    Terminal,
 };
 
 // nullopt when the bytes are not valid in the code page.

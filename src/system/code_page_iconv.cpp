@@ -1,4 +1,5 @@
-// Native code-page conversions through iconv; narrow strings are code page 932.
+// Native code-page conversions through iconv; narrow strings are code page
+// 932, and the terminal takes UTF-8.
 #include <iconv.h>
 
 #include <algorithm>
@@ -51,7 +52,8 @@ size_t utf8SequenceLength(unsigned char lead) {
 
 }  // namespace
 
-std::optional<std::string> codePageToUtf8(CodePage, std::string_view bytes) {
+std::optional<std::string> codePageToUtf8(CodePage codePage, std::string_view bytes) {
+    if (codePage == CodePage::Terminal) return std::string(bytes);
     Converter converter("UTF-8", SHIFT_JIS_ICONV_NAME);
     if (converter.handle == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
     std::string out;
@@ -59,7 +61,8 @@ std::optional<std::string> codePageToUtf8(CodePage, std::string_view bytes) {
     return out;
 }
 
-std::string utf8ToCodePage(CodePage, std::string_view utf8) {
+std::string utf8ToCodePage(CodePage codePage, std::string_view utf8) {
+    if (codePage == CodePage::Terminal) return std::string(utf8);
     Converter converter(SHIFT_JIS_ICONV_NAME, "UTF-8");
     std::string out;
     if (converter.handle == reinterpret_cast<iconv_t>(-1)) return out;

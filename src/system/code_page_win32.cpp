@@ -5,9 +5,19 @@
 
 namespace {
 
-// The ANSI code page by its number, since the flags WideCharToMultiByte
-// accepts depend on it (a system may use UTF-8 as its ANSI code page).
-UINT windowsCodePage(CodePage codePage) { return codePage == CodePage::Ansi ? GetACP() : 932; }
+// The code page by its number, since the flags WideCharToMultiByte accepts
+// depend on it (a system may use UTF-8 as its ANSI code page).
+UINT windowsCodePage(CodePage codePage) {
+    switch (codePage) {
+        case CodePage::ShiftJis:
+            return 932;
+        case CodePage::Terminal:
+            if (const UINT console = GetConsoleOutputCP()) return console;
+            return GetACP();
+        default:
+            return GetACP();
+    }
+}
 
 std::optional<std::wstring> toWide(UINT codePage, std::string_view bytes) {
     std::wstring wide;

@@ -7,13 +7,14 @@
 #include <random>
 
 #include "app/mouse_editing.h"
+#include "core/mouse_editing_reset.h"
 #include "view/parameter_dialog.h"
 
 namespace {
 
 struct HistoryTest : testing::Test {
-    void SetUp() override { ResetMouseEditing(); }
-    void TearDown() override { ResetMouseEditing(); }
+    void SetUp() override { ForgetMouseEditing(); }
+    void TearDown() override { ForgetMouseEditing(); }
     void stroke(MouseEvent down, std::initializer_list<CellPosition> cells) {
         const MouseEvent up =
             down == MouseEvent::LeftDown ? MouseEvent::LeftUp : MouseEvent::RightUp;

@@ -1,4 +1,5 @@
 #include "app/mouse_editing.h"
+#include "core/mouse_editing_reset.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +7,8 @@ namespace {
 
 class MouseEditingTest : public testing::Test {
   protected:
-    void SetUp() override { ResetMouseEditing(); }
-    void TearDown() override { ResetMouseEditing(); }
+    void SetUp() override { ForgetMouseEditing(); }
+    void TearDown() override { ForgetMouseEditing(); }
 
     bool at(int x, int y) const { return document.cells[y][x] == 1; }
     int setCount() const {

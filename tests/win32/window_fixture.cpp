@@ -4,6 +4,7 @@
 
 #include "app/main_window.h"
 #include "app/mouse_editing.h"
+#include "core/mouse_editing_reset.h"
 #include "app/view_scrolling_win32.h"
 #include "document/map_document.h"
 #include "resources/resource.h"
@@ -33,7 +34,7 @@ HWND ResetMainWindow(int clientWidth, int clientHeight) {
         UpdateWindow(window);
     }
     currentMap = MapDocument();
-    ResetMouseEditing();
+    ForgetMouseEditing();
     ClearHistory(editHistory);
     ChooseTool(Tool::Pen);
     SetScrollPos(window, SB_HORZ, 0, FALSE);
