@@ -9,7 +9,7 @@ constexpr UINT FIRST_TOOL = IDM_TOOL_PEN;
 constexpr UINT LAST_TOOL = IDM_TOOL_FILL;
 
 // The preview goes with the shape.
-void DropShape(HWND window) {
+void dropShape(HWND window) {
     if (CancelShapeDrag()) InvalidateRect(window, nullptr, FALSE);
     FollowShapeDrag(window);
 }
@@ -17,7 +17,7 @@ void DropShape(HWND window) {
 }  // namespace
 
 void RunToolCommand(HWND window, WORD command) {
-    DropShape(window);
+    dropShape(window);
     ChooseTool(static_cast<Tool>(command - FIRST_TOOL));
     UpdateToolMenu(window);
 }
@@ -29,14 +29,14 @@ void UpdateToolMenu(HWND window) {
 
 LRESULT HandleKeyDown(HWND window, WPARAM key, LPARAM lParam) {
     if (key == VK_ESCAPE) {
-        DropShape(window);
+        dropShape(window);
         return 0;
     }
     return DefWindowProcA(window, WM_KEYDOWN, key, lParam);
 }
 
 void HandleCaptureChanged(HWND window, LPARAM newOwner) {
-    if (reinterpret_cast<HWND>(newOwner) != window) DropShape(window);
+    if (reinterpret_cast<HWND>(newOwner) != window) dropShape(window);
 }
 
 void FollowShapeDrag(HWND window) {

@@ -14,7 +14,7 @@ namespace {
 
 // The size may have changed; the view shows the changed cells, and the
 // overview follows them (or the new size).
-void ShowStep(HWND window, const std::optional<CellArea>& changed, const EditStep& step) {
+void showStep(HWND window, const std::optional<CellArea>& changed, const EditStep& step) {
     if (!changed) return;
     if (step.parameters)
         OverviewFollowMap();
@@ -34,14 +34,14 @@ void RunUndoCommand(HWND window) {
     FinishStroke(editHistory);
     if (!CanUndo(editHistory)) return;
     const EditStep& step = editHistory.steps[editHistory.done - 1];
-    ShowStep(window, Undo(editHistory, currentMap), step);
+    showStep(window, Undo(editHistory, currentMap), step);
 }
 
 void RunRedoCommand(HWND window) {
     FinishStroke(editHistory);
     if (!CanRedo(editHistory)) return;
     const EditStep& step = editHistory.steps[editHistory.done];
-    ShowStep(window, Redo(editHistory, currentMap), step);
+    showStep(window, Redo(editHistory, currentMap), step);
 }
 
 // The dialog opens on the cell in the middle of the view.

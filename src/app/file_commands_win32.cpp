@@ -13,7 +13,7 @@ namespace {
 constexpr char MAP_FILE_FILTER[] = "mapdata(*.map)\0*.map\0";
 
 // Everything but the shared path buffer is set afresh for each dialog.
-void FillFileDialog(HWND window, const char* title, DWORD flags) {
+void fillFileDialog(HWND window, const char* title, DWORD flags) {
     ZeroMemory(&fileDialog, sizeof fileDialog);
     fileDialog.lStructSize = sizeof fileDialog;
     fileDialog.hwndOwner = window;
@@ -38,13 +38,13 @@ namespace {
 
 // The box names the file at fault by the name the user knows: the grid
 // file's as shown, or the parameter file's beside it.
-std::string FileNameOfFailure(const Failure& failure, const std::string& gridPath,
+std::string fileNameOfFailure(const Failure& failure, const std::string& gridPath,
                               const std::string& gridName) {
     return failure.file == gridPath ? gridName : MakeXmlPath(gridName);
 }
 
 // `shownName` is the grid file's name as the failure box names it.
-bool OpenPair(HWND window, const std::string& path, const std::string& shownName) {
+bool openPair(HWND window, const std::string& path, const std::string& shownName) {
     // A save of this pair that died part-way is finished or discarded first;
     // where the folder refuses that, the read still takes the right files.
     RecoverInterruptedSave(path);
@@ -52,7 +52,7 @@ bool OpenPair(HWND window, const std::string& path, const std::string& shownName
     if (!read) {
         const Failure& failure = read.failure();
         const std::string text =
-            FailureBoxText(failure, FileNameOfFailure(failure, path, shownName));
+            FailureBoxText(failure, fileNameOfFailure(failure, path, shownName));
         MessageBoxA(window, text.c_str(), "エラー", MB_OK);
         return false;
     }
@@ -64,17 +64,17 @@ bool OpenPair(HWND window, const std::string& path, const std::string& shownName
 // The dialog tells where the file name starts, so the path is never
 // searched for a separator (0x5C is also a trail byte of Shift_JIS).
 bool FileOpen(HWND window) {
-    FillFileDialog(window, "ファイルを開く", OFN_FILEMUSTEXIST);
+    fillFileDialog(window, "ファイルを開く", OFN_FILEMUSTEXIST);
     if (!GetOpenFileNameA(&fileDialog)) return false;
-    return OpenPair(window, fileDialogPath, fileDialogPath + fileDialog.nFileOffset);
+    return openPair(window, fileDialogPath, fileDialogPath + fileDialog.nFileOffset);
 }
 
 bool OpenMapPath(HWND window, const std::string& path, const std::string& shownName) {
-    return OpenPair(window, path, shownName);
+    return openPair(window, path, shownName);
 }
 
 void FileSave(HWND window) {
-    FillFileDialog(window, "名前を付けて保存", OFN_OVERWRITEPROMPT);
+    fillFileDialog(window, "名前を付けて保存", OFN_OVERWRITEPROMPT);
     if (!GetSaveFileNameA(&fileDialog)) return;
     WriteMapFilePair(fileDialogPath, window);
 }

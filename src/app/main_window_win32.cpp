@@ -38,7 +38,7 @@ LRESULT PaintWindow(HWND window) {
 
 // The map was replaced or resized: the bars follow its size, the view is
 // redrawn, and a stroke in progress starts afresh on the new map.
-void ShowChangedMap(HWND window) {
+void showChangedMap(HWND window) {
     OverviewFollowMap();
     UpdateScrollBars(window);
     InvalidateRect(window, nullptr, FALSE);
@@ -46,9 +46,9 @@ void ShowChangedMap(HWND window) {
 }
 
 // New or Open put another map in place, with a history of its own.
-void ShowOtherMap(HWND window) {
+void showOtherMap(HWND window) {
     ForgetEditHistory();
-    ShowChangedMap(window);
+    showChangedMap(window);
 }
 
 // The name, size and thresholds may all have changed, or none (Cancel); the
@@ -57,34 +57,34 @@ void ShowOtherMap(HWND window) {
 void RunParametersCommand(HWND window) {
     FinishStroke(editHistory);
     DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_PARAMETERS), window, ParameterDlgProc, 0);
-    ShowChangedMap(window);
+    showChangedMap(window);
 }
 
 // Before a menu shows: the undo items' grey state, the overview's and the
 // current tool's checks.
-void UpdateMenus(HWND window) {
+void updateMenus(HWND window) {
     UpdateEditMenu(window);
     UpdateOverviewMenu(window);
     UpdateToolMenu(window);
 }
 
 // The bars for the default map, and files dropped from Explorer welcome.
-void PrepareWindow(HWND window) {
+void prepareWindow(HWND window) {
     UpdateScrollBars(window);
     DragAcceptFiles(window, TRUE);
 }
 
 void OpenDroppedFiles(HWND window, WPARAM drop) {
-    if (OpenDroppedMap(window, reinterpret_cast<HDROP>(drop))) ShowOtherMap(window);
+    if (OpenDroppedMap(window, reinterpret_cast<HDROP>(drop))) showOtherMap(window);
 }
 
 LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     switch (LOWORD(wParam)) {
         case IDM_NEW:
-            if (FileNew(window)) ShowOtherMap(window);
+            if (FileNew(window)) showOtherMap(window);
             return 0;
         case IDM_OPEN:
-            if (FileOpen(window)) ShowOtherMap(window);
+            if (FileOpen(window)) showOtherMap(window);
             return 0;
         case IDM_SAVE:
             FileSave(window);
@@ -151,7 +151,7 @@ HWND CreateMainWindow(HINSTANCE instance) {
 }
 
 void OpenMapAtStart(HWND window, const char* commandLine) {
-    if (OpenCommandLineMap(window, commandLine)) ShowOtherMap(window);
+    if (OpenCommandLineMap(window, commandLine)) showOtherMap(window);
 }
 
 int RunMessageLoop(HINSTANCE instance) {
@@ -172,7 +172,7 @@ namespace {
 LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
-            PrepareWindow(window);
+            prepareWindow(window);
             return 0;
         case WM_DESTROY:
             PostQuitMessage(0);
@@ -187,7 +187,7 @@ LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_COMMAND:
             return HandleCommand(window, wParam, lParam);
         case WM_INITMENUPOPUP:
-            UpdateMenus(window);
+            updateMenus(window);
             return 0;
         case WM_KEYDOWN:
             return HandleKeyDown(window, wParam, lParam);

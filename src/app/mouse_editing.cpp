@@ -42,7 +42,7 @@ bool movePointer(const CellPosition& cell, MapDocument& document) {
     return true;
 }
 
-bool HandlePenEvent(MouseEvent event, const CellPosition& cell, MapDocument& document,
+bool handlePenEvent(MouseEvent event, const CellPosition& cell, MapDocument& document,
                     EditHistory& history) {
     switch (event) {
         case MouseEvent::LeftDown:
@@ -90,7 +90,7 @@ bool HandleMouseEvent(MouseEvent event, const CellPosition& cell, MapDocument& d
         eventCells = ToolChangesOfLastEvent();
         return repaint;
     }
-    const bool repaint = HandlePenEvent(event, cell, document, history);
+    const bool repaint = handlePenEvent(event, cell, document, history);
     MergeMasks(strokeCells, eventCells);
     return repaint;
 }

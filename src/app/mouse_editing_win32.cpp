@@ -21,7 +21,7 @@ struct Origin {
     }
 } strokeOrigin;
 
-void TrackLeave(HWND window) {
+void trackLeave(HWND window) {
     if (trackingLeave) return;
     TRACKMOUSEEVENT request = {};
     request.cbSize = sizeof request;
@@ -30,7 +30,7 @@ void TrackLeave(HWND window) {
     trackingLeave = TrackMouseEvent(&request) != FALSE;
 }
 
-MouseEvent EventOf(UINT message) {
+MouseEvent eventOf(UINT message) {
     switch (message) {
         case WM_LBUTTONDOWN:
             return MouseEvent::LeftDown;
@@ -68,13 +68,13 @@ CellPosition CellFromPoint(HWND window, LPARAM lParam) {
 }
 
 void HandleMouseMessage(HWND window, UINT message, LPARAM lParam) {
-    const MouseEvent event = EventOf(message);
+    const MouseEvent event = eventOf(message);
     if (event == MouseEvent::Leave) {
         trackingLeave = false;
         HandleMouseEvent(event, {0, 0}, currentMap, editHistory);
         return;
     }
-    TrackLeave(window);
+    trackLeave(window);
     RestartStrokeIfScrolled(window);
     if (HandleMouseEvent(event, CellFromPoint(window, lParam), currentMap, editHistory))
         InvalidateRect(window, nullptr, FALSE);

@@ -16,7 +16,7 @@ std::string FileNameOf(const std::string& path) {
     return name;
 }
 
-bool IsMapFile(const std::string& path) {
+bool isMapFile(const std::string& path) {
     return path.size() >= 4 && lstrcmpiA(path.c_str() + path.size() - 4, ".map") == 0;
 }
 
@@ -32,7 +32,7 @@ bool OpenDroppedMap(HWND window, HDROP drop) {
     const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count && chosen.empty(); ++i) {
         char path[MAX_PATH] = {};
-        if (DragQueryFileA(drop, i, path, MAX_PATH) && IsMapFile(path)) chosen = path;
+        if (DragQueryFileA(drop, i, path, MAX_PATH) && isMapFile(path)) chosen = path;
     }
     DragFinish(drop);
     return !chosen.empty() && OpenMapPath(window, chosen, FileNameOf(chosen));

@@ -17,7 +17,7 @@ bool countsStale = true;  // recounted at the next paint
 
 // Counts the map anew after another map, another size, or another size of
 // the overview's own client area.
-void CountIfStale(HWND window) {
+void countIfStale(HWND window) {
     RECT client;
     GetClientRect(window, &client);
     if (countsStale || currentMap.gridSize() != std::make_pair(counts.mapWidth, counts.mapHeight)) {
@@ -32,7 +32,7 @@ void PaintOverview(HWND window) {
     RECT client;
     GetClientRect(window, &client);
     if (client.right > 0 && client.bottom > 0) {
-        CountIfStale(window);
+        countIfStale(window);
         ViewCanvas canvas(client.right, client.bottom);
         DrawOverview(canvas.rows(), counts, VisibleCells(mainWindowOfOverview));
         BITMAPINFO info = {};
@@ -49,8 +49,8 @@ void PaintOverview(HWND window) {
 }
 
 // A click or a drag moves the main view so that the point is in its middle.
-void MoveMainViewTo(HWND window, LPARAM point) {
-    CountIfStale(window);
+void moveMainViewTo(HWND window, LPARAM point) {
+    countIfStale(window);
     const CellPosition cell = OverviewCellAt(counts, static_cast<short>(LOWORD(point)),
                                              static_cast<short>(HIWORD(point)));
     CenterViewOn(mainWindowOfOverview, cell);
@@ -69,10 +69,10 @@ LRESULT CALLBACK OverviewProc(HWND window, UINT message, WPARAM wParam, LPARAM l
             return 0;
         case WM_LBUTTONDOWN:
             SetCapture(window);
-            MoveMainViewTo(window, lParam);
+            moveMainViewTo(window, lParam);
             return 0;
         case WM_MOUSEMOVE:
-            if (wParam & MK_LBUTTON) MoveMainViewTo(window, lParam);
+            if (wParam & MK_LBUTTON) moveMainViewTo(window, lParam);
             return 0;
         case WM_LBUTTONUP:
             ReleaseCapture();
@@ -88,7 +88,7 @@ LRESULT CALLBACK OverviewProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     }
 }
 
-void RegisterOverviewClass(HINSTANCE instance) {
+void registerOverviewClass(HINSTANCE instance) {
     WNDCLASSEXA windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = OverviewProc;
@@ -107,7 +107,7 @@ void ToggleOverview(HWND mainWindow) {
     }
     const auto instance =
         reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(mainWindow, GWLP_HINSTANCE));
-    RegisterOverviewClass(instance);
+    registerOverviewClass(instance);
     mainWindowOfOverview = mainWindow;
     countsStale = true;
     RECT main;

@@ -4,14 +4,14 @@
 
 #include "view/map_view.h"
 
-int pageForClientExtent(int pixels) { return pixels / CELL_SIZE - 1; }
+int PageForClientExtent(int pixels) { return pixels / CELL_SIZE - 1; }
 
-int thumbPosition(int barTrackPosition, unsigned messagePosition) {
+int ThumbPosition(int barTrackPosition, unsigned messagePosition) {
     const unsigned low16 = static_cast<unsigned>(barTrackPosition) & 0xFFFFu;
     return low16 == messagePosition ? barTrackPosition : static_cast<int>(messagePosition);
 }
 
-int scrollDelta(unsigned request, int thumb, int max, int page, int pos) {
+int ScrollDelta(unsigned request, int thumb, int max, int page, int pos) {
     long long delta = 0;
     switch (request) {
         case SCROLL_LINE_UP:

@@ -15,17 +15,17 @@ enum ScrollRequest : unsigned {
 
 // The page for a client extent in pixels: one less than the whole cells that
 // fit. Negative for extents under 8 pixels; the bar's page is unsigned.
-int pageForClientExtent(int pixels);
+int PageForClientExtent(int pixels);
 
 // The thumb position of a thumb request. The message carries only 16 bits;
 // the bar's 32-bit tracking position completes them when its low 16 bits
 // agree, as while the user drags the thumb. A message sent by another program
 // carries its own position, which then counts.
-int thumbPosition(int barTrackPosition, unsigned messagePosition);
+int ThumbPosition(int barTrackPosition, unsigned messagePosition);
 
 // How far a request moves the view, limited to -pos .. max - pos. The thumb
 // value is the bar's tracking position.
-int scrollDelta(unsigned request, int thumb, int max, int page, int pos);
+int ScrollDelta(unsigned request, int thumb, int max, int page, int pos);
 
 // The position along one bar that puts `cell` as near the middle of the view
 // (cells position .. position + page) as the bar allows: within

@@ -12,7 +12,7 @@ namespace {
 constexpr UINT RANGE_AND_PAGE_MASK = SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL;  // 0x0B
 constexpr UINT WHOLE_BAR_MASK = SIF_ALL | SIF_DISABLENOSCROLL;                    // 0x1F
 
-SCROLLINFO ReadScrollBar(HWND window, int bar) {
+SCROLLINFO readScrollBar(HWND window, int bar) {
     SCROLLINFO info = {};
     info.cbSize = sizeof info;
     info.fMask = WHOLE_BAR_MASK;
@@ -20,7 +20,7 @@ SCROLLINFO ReadScrollBar(HWND window, int bar) {
     return info;
 }
 
-void SetRangeAndPage(HWND window, int bar, int count, int clientExtent, BOOL redraw) {
+void setRangeAndPage(HWND window, int bar, int count, int clientExtent, BOOL redraw) {
     SCROLLINFO info = {};
     info.cbSize = sizeof info;
     info.fMask = RANGE_AND_PAGE_MASK;
@@ -29,32 +29,32 @@ void SetRangeAndPage(HWND window, int bar, int count, int clientExtent, BOOL red
     // A client under one cell gives a negative page, which counts as larger
     // than the range. Wine keeps the page signed and would make it 0, so the
     // whole range is passed as Windows would clamp it.
-    const int page = pageForClientExtent(clientExtent);
+    const int page = PageForClientExtent(clientExtent);
     info.nPage = page < 0 ? static_cast<UINT>(count) + 1 : static_cast<UINT>(page);
     SetScrollInfo(window, bar, &info, redraw);
 }
 
 }  // namespace
 
-int ReadScrollPosition(HWND window, int bar) { return ReadScrollBar(window, bar).nPos; }
+int ReadScrollPosition(HWND window, int bar) { return readScrollBar(window, bar).nPos; }
 
 // The overview's outline follows whatever changed the bars.
 void UpdateScrollBars(HWND window) {
     RECT client;
     GetClientRect(window, &client);
     const std::pair<int, int> columnsAndRows{currentMap.gridSize()};
-    SetRangeAndPage(window, SB_VERT, columnsAndRows.second, client.bottom, FALSE);
-    SetRangeAndPage(window, SB_HORZ, columnsAndRows.first, client.right, TRUE);
+    setRangeAndPage(window, SB_VERT, columnsAndRows.second, client.bottom, FALSE);
+    setRangeAndPage(window, SB_HORZ, columnsAndRows.first, client.right, TRUE);
     OverviewFollowView();
 }
 
 void HandleScrollMessage(HWND window, int bar, WPARAM wParam) {
-    SCROLLINFO info = ReadScrollBar(window, bar);
+    SCROLLINFO info = readScrollBar(window, bar);
     // Grids of more than 65535 cells are tracked to their end through the
     // bar's 32-bit tracking position.
-    const int thumb = thumbPosition(info.nTrackPos, HIWORD(wParam));
+    const int thumb = ThumbPosition(info.nTrackPos, HIWORD(wParam));
     const int delta =
-        scrollDelta(LOWORD(wParam), thumb, info.nMax, static_cast<int>(info.nPage), info.nPos);
+        ScrollDelta(LOWORD(wParam), thumb, info.nMax, static_cast<int>(info.nPage), info.nPos);
     if (delta == 0) return;
     info.nPos += delta;
     SetScrollInfo(window, bar, &info, TRUE);
@@ -63,7 +63,7 @@ void HandleScrollMessage(HWND window, int bar, WPARAM wParam) {
 }
 
 void ScrollToShow(HWND window, const CellArea& area) {
-    const SCROLLINFO across = ReadScrollBar(window, SB_HORZ), down = ReadScrollBar(window, SB_VERT);
+    const SCROLLINFO across = readScrollBar(window, SB_HORZ), down = readScrollBar(window, SB_VERT);
     const bool shown =
         PositionShowing(area.left, area.right, across.nPos, static_cast<int>(across.nPage),
                         across.nMax) == across.nPos &&
@@ -84,7 +84,7 @@ void ScrollToShow(HWND window, const CellArea& area) {
 
 void CenterViewOn(HWND window, const CellPosition& cell) {
     for (const auto& [bar, target] : {std::pair{SB_HORZ, cell.x}, std::pair{SB_VERT, cell.y}}) {
-        SCROLLINFO info = ReadScrollBar(window, bar);
+        SCROLLINFO info = readScrollBar(window, bar);
         info.fMask = SIF_POS;
         info.nPos = PositionCentering(target, static_cast<int>(info.nPage), info.nMax);
         SetScrollInfo(window, bar, &info, TRUE);

@@ -3,10 +3,10 @@
 #include "system/code_page.h"
 
 std::string Utf8FromAnsi(const std::string& ansiText) {
-    return codePageToUtf8(CodePage::Ansi, ansiText).value_or(ansiText);
+    return CodePageToUtf8(CodePage::Ansi, ansiText).value_or(ansiText);
 }
 
 std::string ForTerminal(const std::string& ansiText) {
-    const auto utf8 = codePageToUtf8(CodePage::Ansi, ansiText);
-    return utf8 ? utf8ToCodePage(CodePage::Terminal, *utf8) : ansiText;
+    const auto utf8 = CodePageToUtf8(CodePage::Ansi, ansiText);
+    return utf8 ? Utf8ToCodePage(CodePage::Terminal, *utf8) : ansiText;
 }

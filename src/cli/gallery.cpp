@@ -63,7 +63,7 @@ bool makeCard(const std::string& folder, const std::string& relative, int number
     for (const auto* list : {&check.errors, &check.warnings})
         for (const PairMessage& message : *list)
             card.messages.push_back(PathAsUtf8(
-                formatPairMessage(message, list == &check.errors ? "error" : "warning")));
+                FormatPairMessage(message, list == &check.errors ? "error" : "warning")));
     if (!check.errors.empty()) return true;
     card.name = Utf8FromAnsi(card.map.name);
     card.size = card.map.gridSize();
@@ -172,7 +172,7 @@ ExitStatus RunGallery(const std::vector<std::string>& folders, const std::string
         anyRefused = anyRefused || cards[i].status == "error";
     }
     const std::string page = outFolder + "/index.html";
-    if (!writeWholeFile(page, pageOf(cards))) {
+    if (!WriteWholeFile(page, pageOf(cards))) {
         PrintFailure({FailureKind::WriteFailed, page, 0, 0, std::strerror(errno)});
         return ExitStatus::NotAnswered;
     }

@@ -16,7 +16,7 @@ constexpr long long LARGEST_FILE = 1LL << 31;
 constexpr size_t CONFLICTS_PRINTED = 100;
 
 bool readVersion(const std::string& path, std::string& bytes) {
-    if (readWholeFile(path, LARGEST_FILE, bytes)) return true;
+    if (ReadWholeFile(path, LARGEST_FILE, bytes)) return true;
     PrintFailure({FailureKind::FileUnreadable, path, 0, 0, ""});
     return false;
 }
@@ -37,7 +37,7 @@ ExitStatus reportConflicts(const std::vector<PairMessage>& conflicts) {
 }
 
 bool writeResult(const std::string& path, const std::string& bytes) {
-    if (writeWholeFile(path, bytes)) return true;
+    if (WriteWholeFile(path, bytes)) return true;
     PrintFailure({FailureKind::WriteFailed, path, 0, 0, std::strerror(errno)});
     return false;
 }

@@ -12,7 +12,7 @@
 namespace {
 
 // The command's status, or NotAnswered when it ran out of memory.
-int RunCommand(const std::function<ExitStatus()>& command) {
+int runCommand(const std::function<ExitStatus()>& command) {
     try {
         return ExitCode(command());
     } catch (const std::bad_alloc&) {
@@ -90,13 +90,13 @@ int main(int argc, char** argv) {
         app.exit(error);
         return ExitCode(ExitStatus::NotAnswered);
     }
-    if (*check) return RunCommand([&] { return RunCheck(maps, json, strict); });
-    if (*info) return RunCommand([&] { return RunInfo(map, json); });
-    if (*render) return RunCommand([&] { return RunRender(map, png, cellSize); });
-    if (*diff) return RunCommand([&] { return RunDiff(a, b, json, png, cellSize); });
-    if (*convert) return RunCommand([&] { return RunConvert(in, out); });
-    if (*merge) return RunCommand([&] { return RunMerge(base, current, other, mergedPath); });
-    if (*textconv) return RunCommand([&] { return RunTextconv(file); });
-    if (*gallery) return RunCommand([&] { return RunGallery(folders, outFolder); });
+    if (*check) return runCommand([&] { return RunCheck(maps, json, strict); });
+    if (*info) return runCommand([&] { return RunInfo(map, json); });
+    if (*render) return runCommand([&] { return RunRender(map, png, cellSize); });
+    if (*diff) return runCommand([&] { return RunDiff(a, b, json, png, cellSize); });
+    if (*convert) return runCommand([&] { return RunConvert(in, out); });
+    if (*merge) return runCommand([&] { return RunMerge(base, current, other, mergedPath); });
+    if (*textconv) return runCommand([&] { return RunTextconv(file); });
+    if (*gallery) return runCommand([&] { return RunGallery(folders, outFolder); });
     return ExitCode(ExitStatus::NotAnswered);
 }

@@ -7,7 +7,7 @@ PairMessage MessageOf(const Failure& failure) {
             FailureEnglish(failure)};
 }
 
-std::string formatPairMessage(const PairMessage& message, const char* severity) {
+std::string FormatPairMessage(const PairMessage& message, const char* severity) {
     std::string text = message.path;
     if (message.line > 0) {
         text += ":" + std::to_string(message.line);

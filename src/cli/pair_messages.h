@@ -19,4 +19,4 @@ PairMessage MessageOf(const Failure& failure);
 
 // "PATH:LINE:COLUMN: SEVERITY: MESSAGE", the place left out where it does not
 // apply, as compilers print it.
-std::string formatPairMessage(const PairMessage& message, const char* severity);
+std::string FormatPairMessage(const PairMessage& message, const char* severity);

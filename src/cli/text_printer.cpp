@@ -33,11 +33,11 @@ void PrintMessages(const PairCheck& check) {
 
 void PrintMessages(const std::vector<PairMessage>& messages, const char* severity, size_t limit) {
     for (size_t i = 0; i < messages.size() && i < limit; ++i)
-        std::cerr << formatPairMessage(messages[i], severity) << "\n";
+        std::cerr << FormatPairMessage(messages[i], severity) << "\n";
     if (messages.size() > limit)
         std::cerr << "... and " << messages.size() - limit << " more " << severity << "s\n";
 }
 
 void PrintFailure(const Failure& failure) {
-    std::cerr << formatPairMessage(MessageOf(failure), "error") << "\n";
+    std::cerr << FormatPairMessage(MessageOf(failure), "error") << "\n";
 }

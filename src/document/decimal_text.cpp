@@ -36,7 +36,7 @@ ScannedNumber scanDecimal(std::string_view text) {
 
 }  // namespace
 
-ParameterNumber readParameterNumber(std::string_view text) {
+ParameterNumber ReadParameterNumber(std::string_view text) {
     const ScannedNumber number = scanDecimal(text);
     if (!number.hasDigits) return {0, NumberProblem::NoDigits};
     if (number.outOfRange) return {0, NumberProblem::OutOfRange};
@@ -45,4 +45,4 @@ ParameterNumber readParameterNumber(std::string_view text) {
 
 std::int32_t parseDialogNumber(std::string_view text) { return scanDecimal(text).saturated; }
 
-std::string formatDecimal(std::int32_t value) { return std::to_string(value); }
+std::string FormatDecimal(std::int32_t value) { return std::to_string(value); }

@@ -17,11 +17,11 @@ struct ParameterNumber {
 
 // Parameter-file values, with the reason when there is no digit or the value
 // does not fit in 32 bits.
-ParameterNumber readParameterNumber(std::string_view text);
+ParameterNumber ReadParameterNumber(std::string_view text);
 
 // Dialog fields, as atoi/strtol do it: 0 when there is no digit, values beyond
 // the 32-bit range saturate at 2147483647 and -2147483648.
 std::int32_t parseDialogNumber(std::string_view text);
 
 // "%d" of a 32-bit value: shortest form, minus sign only.
-std::string formatDecimal(std::int32_t value);
+std::string FormatDecimal(std::int32_t value);

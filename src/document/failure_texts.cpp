@@ -69,10 +69,10 @@ std::string FailureSentence(const Failure& failure, const std::string& fileName)
                 std::to_string(failure.column) + u8" 列";
     const std::string sentence =
         place + ": " + withDetail(textsOf(failure.kind).japanese, failure.detail);
-    return fileName + utf8ToCodePage(CodePage::Ansi, sentence);
+    return fileName + Utf8ToCodePage(CodePage::Ansi, sentence);
 }
 
 std::string FailureBoxText(const Failure& failure, const std::string& fileName) {
-    return utf8ToCodePage(CodePage::Ansi, u8"読み込みに失敗しました\n\n") +
+    return Utf8ToCodePage(CodePage::Ansi, u8"読み込みに失敗しました\n\n") +
            FailureSentence(failure, fileName);
 }

@@ -38,7 +38,7 @@ Result<ReadPair> readPair(const PairSources& sources, const SaveFiles& files) {
 // Every change a save makes to what a read takes changes one of these: it
 // puts a journal in place or removes it, or replaces or rewrites a target.
 std::vector<FileStamp> stampsOf(const SaveFiles& files) {
-    return {fileStamp(files.grid), fileStamp(files.parameters), fileStamp(files.journal)};
+    return {StampOfFile(files.grid), StampOfFile(files.parameters), StampOfFile(files.journal)};
 }
 
 }  // namespace

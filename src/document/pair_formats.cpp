@@ -40,7 +40,7 @@ Result<PairParameters> readParameters(const XMLNodes& root) {
         if (element != std::end(NUMBER_ELEMENTS)) {
             if (values.empty())
                 return parameterFailure(FailureKind::NumberEmpty, child->position, name);
-            const ParameterNumber number = readParameterNumber(values.front()->getText());
+            const ParameterNumber number = ReadParameterNumber(values.front()->getText());
             if (number.problem != NumberProblem::None) {
                 const auto kind = number.problem == NumberProblem::NoDigits
                                       ? FailureKind::NotANumber
@@ -89,12 +89,12 @@ XMLNodesPtr BuildParameterTree(const MapDocument& document) {
 
 XMLNodesPtr BuildParameterTreeOf(const PairParameters& parameters) {
     const std::pair<const char*, XMLNodesPtr> elements[] = {
-        {"x", makeTextNode(formatDecimal(parameters.x))},
-        {"y", makeTextNode(formatDecimal(parameters.y))},
-        {"rank1", makeTextNode(formatDecimal(parameters.rank1))},
-        {"rank2", makeTextNode(formatDecimal(parameters.rank2))},
-        {"rate1", makeTextNode(formatDecimal(parameters.rate1))},
-        {"rate2", makeTextNode(formatDecimal(parameters.rate2))},
+        {"x", makeTextNode(FormatDecimal(parameters.x))},
+        {"y", makeTextNode(FormatDecimal(parameters.y))},
+        {"rank1", makeTextNode(FormatDecimal(parameters.rank1))},
+        {"rank2", makeTextNode(FormatDecimal(parameters.rank2))},
+        {"rate1", makeTextNode(FormatDecimal(parameters.rate1))},
+        {"rate2", makeTextNode(FormatDecimal(parameters.rate2))},
         {"name", parameters.name.empty() ? makeBlankTextNode() : makeTextNode(parameters.name)},
     };
     XMLNodesPtr root = makeElementNode("root");
@@ -112,7 +112,7 @@ XMLNodesPtr BuildParameterTreeOf(const PairParameters& parameters) {
 // time: copying a run out of the row's deque moves whole nodes at once, and
 // the translation to characters is one simple loop over the block.
 bool WriteGridFile(const std::string& path, const CellGrid& grid, ContentHasher* hasher) {
-    FILE* file = openForWriting(path);
+    FILE* file = OpenForWriting(path);
     if (!file) return false;
     constexpr size_t BLOCK = 1 << 16;
     std::vector<std::uint8_t> block(BLOCK);
@@ -138,5 +138,5 @@ bool WriteGridFile(const std::string& path, const CellGrid& grid, ContentHasher*
         block[used++] = '\n';
     }
     flushBlock();
-    return finishWriting(file, written);
+    return FinishWriting(file, written);
 }

@@ -68,11 +68,11 @@ bool carryOut(const TargetPlan& plan, const std::string& target) {
             return true;
         case TargetAction::Install:
             // Rewritten in place where another program keeps the target open.
-            if (replaceFile(plan.source, target)) return true;
-            return copyFileContent(plan.source, target);
+            if (MoveFileOver(plan.source, target)) return true;
+            return CopyFileContent(plan.source, target);
         case TargetAction::Remove:
-            removeFile(target);
-            return pathKind(target) == PathKind::Missing;
+            RemoveFile(target);
+            return KindOfPath(target) == PathKind::Missing;
         case TargetAction::Conflict:
             break;
     }
@@ -88,24 +88,24 @@ void removeOwnFiles(const SaveFiles& files, const SaveJournal& journal) {
         {&files.oldGrid, &journal.grid.found},
         {&files.oldParameters, &journal.parameters.found},
     };
-    flushFolderOf(files.journal);
-    removeFile(files.journal);
-    flushFolderOf(files.journal);
+    FlushFolderOf(files.journal);
+    RemoveFile(files.journal);
+    FlushFolderOf(files.journal);
     for (const auto& [path, fingerprint] : sides)
-        if (fingerprint->present && hasFingerprint(*path, *fingerprint)) removeFile(*path);
+        if (fingerprint->present && hasFingerprint(*path, *fingerprint)) RemoveFile(*path);
 }
 
 }  // namespace
 
 PairSources PairSourcesToRead(const SaveFiles& files) {
-    if (pathKind(files.journal) == PathKind::Missing) return {files.grid, files.parameters};
+    if (KindOfPath(files.journal) == PathKind::Missing) return {files.grid, files.parameters};
     const RecoveryPlan plan = planRecovery(files);
     if (plan.abandoned()) return {files.grid, files.parameters};
     return {plan.grid.source, plan.parameters.source};
 }
 
 RecoveryOutcome RecoverLockedPair(const SaveFiles& files) {
-    if (pathKind(files.journal) == PathKind::Missing) return RecoveryOutcome::NothingToDo;
+    if (KindOfPath(files.journal) == PathKind::Missing) return RecoveryOutcome::NothingToDo;
     const RecoveryPlan plan = planRecovery(files);
     if (!plan.journal) return RecoveryOutcome::NothingToDo;
     if (plan.abandoned()) {
@@ -122,7 +122,7 @@ RecoveryOutcome RecoverLockedPair(const SaveFiles& files) {
 
 RecoveryOutcome RecoverInterruptedSave(const std::string& mapPath) {
     const SaveFiles files = SaveFilesFor(mapPath);
-    if (pathKind(files.journal) == PathKind::Missing) return RecoveryOutcome::NothingToDo;
+    if (KindOfPath(files.journal) == PathKind::Missing) return RecoveryOutcome::NothingToDo;
     const FileLock lock = LockFile(files.lock, PAIR_LOCK_WAIT_MILLISECONDS);
     if (!lock.held()) return RecoveryOutcome::Failed;
     return RecoverLockedPair(files);

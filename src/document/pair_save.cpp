@@ -26,7 +26,7 @@ struct TargetSave {
 void removeSideFiles(const SaveFiles& files) {
     for (const std::string* side : {&files.newGrid, &files.newParameters, &files.oldGrid,
                                     &files.oldParameters, &files.journalDraft})
-        removeFile(*side);
+        RemoveFile(*side);
 }
 
 // Side files of this pair that are still there were left by a save that
@@ -41,7 +41,7 @@ bool writeNewFiles(const SaveFiles& files, const MapDocument& document, SaveJour
     ContentHasher gridHash, parameterHash;
     parameterHash.add(parameterText->data(), parameterText->size());
     if (!WriteGridFile(files.newGrid, document.cells, &gridHash) ||
-        !writeWholeFile(files.newParameters, *parameterText) || !flushFolderOf(files.grid))
+        !WriteWholeFile(files.newParameters, *parameterText) || !FlushFolderOf(files.grid))
         return false;
     journal.grid.written = gridHash.fingerprint();
     journal.parameters.written = parameterHash.fingerprint();
@@ -52,12 +52,12 @@ bool writeNewFiles(const SaveFiles& files, const MapDocument& document, SaveJour
 // hard links or where another program holds the file open: such a target
 // will have to be rewritten in place, which would change a second name too.
 bool keepOldFile(TargetSave& save) {
-    if (pathKind(save.target) == PathKind::Missing) {
+    if (KindOfPath(save.target) == PathKind::Missing) {
         save.record.found = {};
         return true;
     }
-    save.keptAsSecondName = !isFileHeldOpen(save.target) && linkFile(save.target, save.oldFile);
-    if (!save.keptAsSecondName && !copyFileContent(save.target, save.oldFile)) return false;
+    save.keptAsSecondName = !IsFileHeldOpen(save.target) && LinkFile(save.target, save.oldFile);
+    if (!save.keptAsSecondName && !CopyFileContent(save.target, save.oldFile)) return false;
     const auto found = FingerprintFile(save.oldFile);
     if (!found) return false;
     save.record.found = *found;
@@ -74,13 +74,13 @@ bool rewriteInPlace(TargetSave& save, const SaveFiles& files, SaveJournal& journ
     save.record.rewrittenInPlace = true;
     if (!WriteSaveJournal(files, journal)) return false;
     bool targetOpened = false;
-    const bool copied = copyFileContent(save.newFile, save.target, &targetOpened);
+    const bool copied = CopyFileContent(save.newFile, save.target, &targetOpened);
     if (targetOpened) save.state = TargetSave::State::RewrittenInPlace;
     return copied;
 }
 
 bool putInPlace(TargetSave& save, const SaveFiles& files, SaveJournal& journal) {
-    if (replaceFile(save.newFile, save.target)) {
+    if (MoveFileOver(save.newFile, save.target)) {
         save.state = TargetSave::State::Renamed;
         return true;
     }
@@ -92,19 +92,19 @@ bool putBack(const TargetSave& save) {
         case TargetSave::State::Untouched:
             return true;
         case TargetSave::State::Renamed:
-            if (save.record.found.present) return replaceFile(save.oldFile, save.target);
-            removeFile(save.target);
-            return pathKind(save.target) == PathKind::Missing;
+            if (save.record.found.present) return MoveFileOver(save.oldFile, save.target);
+            RemoveFile(save.target);
+            return KindOfPath(save.target) == PathKind::Missing;
         case TargetSave::State::RewrittenInPlace:
-            return copyFileContent(save.oldFile, save.target);
+            return CopyFileContent(save.oldFile, save.target);
     }
     return false;
 }
 
 void endSave(const SaveFiles& files) {
-    flushFolderOf(files.journal);
-    removeFile(files.journal);
-    flushFolderOf(files.journal);
+    FlushFolderOf(files.journal);
+    RemoveFile(files.journal);
+    FlushFolderOf(files.journal);
 }
 
 // The reason of a failed save, from errno as the failing step left it.
@@ -142,11 +142,11 @@ Result<void> rollBack(const SaveFiles& files, SaveJournal& journal, TargetSave (
 // other Windows programs, Kalmia does not replace it).
 bool targetsCanBeReplaced(const SaveFiles& files) {
     for (const std::string* target : {&files.grid, &files.parameters}) {
-        if (pathKind(*target) == PathKind::Other) {
+        if (KindOfPath(*target) == PathKind::Other) {
             errno = EISDIR;
             return false;
         }
-        if (isReadOnlyFile(*target)) {
+        if (IsReadOnlyFile(*target)) {
             errno = EACCES;
             return false;
         }

@@ -93,22 +93,22 @@ std::string journalText(const SaveJournal& journal) {
 
 bool WriteSaveJournal(const SaveFiles& files, const SaveJournal& journal,
                       const std::function<void()>& beforeRename) {
-    const bool drafted = writeWholeFile(files.journalDraft, journalText(journal));
+    const bool drafted = WriteWholeFile(files.journalDraft, journalText(journal));
     if (drafted && beforeRename) beforeRename();
-    if (!drafted || !replaceFile(files.journalDraft, files.journal)) {
-        removeFile(files.journalDraft);
+    if (!drafted || !MoveFileOver(files.journalDraft, files.journal)) {
+        RemoveFile(files.journalDraft);
         return false;
     }
     // Once renamed, the journal is in place: the flush only makes it last
     // through a power cut, and a journal lost with it leaves the old pair.
-    flushFolderOf(files.journal);
+    FlushFolderOf(files.journal);
     return true;
 }
 
 std::optional<SaveJournal> ReadSaveJournal(const SaveFiles& files) {
     std::string text;
-    if (pathKind(files.journal) != PathKind::File ||
-        !readWholeFile(files.journal, LARGEST_JOURNAL, text))
+    if (KindOfPath(files.journal) != PathKind::File ||
+        !ReadWholeFile(files.journal, LARGEST_JOURNAL, text))
         return std::nullopt;
     const size_t lastLine = text.rfind("\ncheck ");
     if (lastLine == std::string::npos) return std::nullopt;

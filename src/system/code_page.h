@@ -17,13 +17,13 @@ enum class CodePage {
 };
 
 // nullopt when the bytes are not valid in the code page.
-std::optional<std::string> codePageToUtf8(CodePage codePage, std::string_view bytes);
+std::optional<std::string> CodePageToUtf8(CodePage codePage, std::string_view bytes);
 
 // Whether a byte starts a double-byte character of Shift_JIS (code page 932).
-inline bool isShiftJisLeadByte(unsigned char byte) {
+inline bool IsShiftJisLeadByte(unsigned char byte) {
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
 // Characters the code page cannot hold become its default character "?".
 // The input must be valid UTF-8.
-std::string utf8ToCodePage(CodePage codePage, std::string_view utf8);
+std::string Utf8ToCodePage(CodePage codePage, std::string_view utf8);

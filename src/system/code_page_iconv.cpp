@@ -52,7 +52,7 @@ size_t utf8SequenceLength(unsigned char lead) {
 
 }  // namespace
 
-std::optional<std::string> codePageToUtf8(CodePage codePage, std::string_view bytes) {
+std::optional<std::string> CodePageToUtf8(CodePage codePage, std::string_view bytes) {
     if (codePage == CodePage::Terminal) return std::string(bytes);
     Converter converter("UTF-8", SHIFT_JIS_ICONV_NAME);
     if (converter.handle == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
@@ -61,7 +61,7 @@ std::optional<std::string> codePageToUtf8(CodePage codePage, std::string_view by
     return out;
 }
 
-std::string utf8ToCodePage(CodePage codePage, std::string_view utf8) {
+std::string Utf8ToCodePage(CodePage codePage, std::string_view utf8) {
     if (codePage == CodePage::Terminal) return std::string(utf8);
     Converter converter(SHIFT_JIS_ICONV_NAME, "UTF-8");
     std::string out;

@@ -50,13 +50,13 @@ std::string fromWide(UINT codePage, const std::wstring& wide) {
 
 }  // namespace
 
-std::optional<std::string> codePageToUtf8(CodePage codePage, std::string_view bytes) {
+std::optional<std::string> CodePageToUtf8(CodePage codePage, std::string_view bytes) {
     const auto wide = toWide(windowsCodePage(codePage), bytes);
     if (!wide) return std::nullopt;
     return fromWide(CP_UTF8, *wide);
 }
 
-std::string utf8ToCodePage(CodePage codePage, std::string_view utf8) {
+std::string Utf8ToCodePage(CodePage codePage, std::string_view utf8) {
     const auto wide = toWide(CP_UTF8, utf8);
     return wide ? fromWide(windowsCodePage(codePage), *wide) : std::string();
 }

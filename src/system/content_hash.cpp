@@ -27,7 +27,7 @@ FileFingerprint ContentHasher::fingerprint() const {
 }
 
 std::optional<FileFingerprint> FingerprintFile(const std::string& path) {
-    if (pathKind(path) == PathKind::Missing) return FileFingerprint{};
+    if (KindOfPath(path) == PathKind::Missing) return FileFingerprint{};
     FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return std::nullopt;
     ContentHasher hasher;

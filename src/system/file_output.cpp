@@ -2,21 +2,21 @@
 
 #include <cerrno>
 
-FILE* openForWriting(const std::string& path) { return std::fopen(path.c_str(), "wb"); }
+FILE* OpenForWriting(const std::string& path) { return std::fopen(path.c_str(), "wb"); }
 
-bool finishWriting(FILE* file, bool writtenSoFar) {
-    const bool flushed = std::fflush(file) == 0 && flushToDisk(file);
+bool FinishWriting(FILE* file, bool writtenSoFar) {
+    const bool flushed = std::fflush(file) == 0 && FlushToDisk(file);
     const bool closed = std::fclose(file) == 0;
     return writtenSoFar && flushed && closed;
 }
 
-bool writeWholeFile(const std::string& path, std::string_view bytes) {
-    FILE* file = openForWriting(path);
+bool WriteWholeFile(const std::string& path, std::string_view bytes) {
+    FILE* file = OpenForWriting(path);
     if (!file) return false;
-    return finishWriting(file, std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size());
+    return FinishWriting(file, std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size());
 }
 
-bool readWholeFile(const std::string& path, long long maxBytes, std::string& bytes) {
+bool ReadWholeFile(const std::string& path, long long maxBytes, std::string& bytes) {
     FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return false;
     bytes.clear();
@@ -32,11 +32,11 @@ bool readWholeFile(const std::string& path, long long maxBytes, std::string& byt
     return fits && readable;
 }
 
-bool copyFileContent(const std::string& from, const std::string& to, bool* targetOpened) {
+bool CopyFileContent(const std::string& from, const std::string& to, bool* targetOpened) {
     if (targetOpened) *targetOpened = false;
     FILE* source = std::fopen(from.c_str(), "rb");
     if (!source) return false;
-    FILE* target = openForWriting(to);
+    FILE* target = OpenForWriting(to);
     if (targetOpened) *targetOpened = target != nullptr;
     if (!target) {
         std::fclose(source);
@@ -49,5 +49,5 @@ bool copyFileContent(const std::string& from, const std::string& to, bool* targe
         written = std::fwrite(buffer, 1, count, target) == count;
     const bool readable = !std::ferror(source);
     std::fclose(source);
-    return finishWriting(target, written && readable);
+    return FinishWriting(target, written && readable);
 }

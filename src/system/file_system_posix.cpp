@@ -12,33 +12,33 @@
 #include "system/file_lock.h"
 #include "system/file_output.h"
 
-bool replaceFile(const std::string& from, const std::string& to) {
+bool MoveFileOver(const std::string& from, const std::string& to) {
     return std::rename(from.c_str(), to.c_str()) == 0;
 }
 
-bool linkFile(const std::string& from, const std::string& to) {
+bool LinkFile(const std::string& from, const std::string& to) {
     return link(from.c_str(), to.c_str()) == 0;
 }
 
-void removeFile(const std::string& path) {
+void RemoveFile(const std::string& path) {
     const int failure = errno;
     std::remove(path.c_str());
     errno = failure;
 }
 
-bool isFileHeldOpen(const std::string&) { return false; }
+bool IsFileHeldOpen(const std::string&) { return false; }
 
-bool isReadOnlyFile(const std::string&) { return false; }
+bool IsReadOnlyFile(const std::string&) { return false; }
 
-bool flushToDisk(FILE* file) { return fsync(fileno(file)) == 0; }
+bool FlushToDisk(FILE* file) { return fsync(fileno(file)) == 0; }
 
-PathKind pathKind(const std::string& path) {
+PathKind KindOfPath(const std::string& path) {
     struct stat status;
     if (stat(path.c_str(), &status) != 0) return PathKind::Missing;
     return S_ISREG(status.st_mode) ? PathKind::File : PathKind::Other;
 }
 
-FileStamp fileStamp(const std::string& path) {
+FileStamp StampOfFile(const std::string& path) {
     struct stat status;
     if (stat(path.c_str(), &status) != 0) return {};
     const auto nanoseconds =
@@ -50,7 +50,7 @@ FileStamp fileStamp(const std::string& path) {
 
 // A rename or a new file is only certain to survive a power cut once the
 // folder that lists it has been flushed too.
-bool flushFolderOf(const std::string& path) {
+bool FlushFolderOf(const std::string& path) {
     const size_t slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
     const int descriptor = open(folder.c_str(), O_RDONLY | O_DIRECTORY);

@@ -33,17 +33,17 @@ unsigned long long joined(DWORD high, DWORD low) {
 
 // MoveFileEx replaces an existing target in one step, where the C library's
 // rename refuses one.
-bool replaceFile(const std::string& from, const std::string& to) {
+bool MoveFileOver(const std::string& from, const std::string& to) {
     return retriedWhileHeld(
         [&] { return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE; });
 }
 
-bool linkFile(const std::string& from, const std::string& to) {
+bool LinkFile(const std::string& from, const std::string& to) {
     return retriedWhileHeld(
         [&] { return CreateHardLinkA(to.c_str(), from.c_str(), nullptr) != FALSE; });
 }
 
-void removeFile(const std::string& path) {
+void RemoveFile(const std::string& path) {
     const int failure = errno;
     if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
         retriedWhileHeld([&] {
@@ -54,7 +54,7 @@ void removeFile(const std::string& path) {
 
 // Asking for the right to delete, while sharing everything, fails only where
 // a holder shares the file without FILE_SHARE_DELETE.
-bool isFileHeldOpen(const std::string& path) {
+bool IsFileHeldOpen(const std::string& path) {
     const HANDLE file =
         CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -63,15 +63,15 @@ bool isFileHeldOpen(const std::string& path) {
     return false;
 }
 
-bool isReadOnlyFile(const std::string& path) {
+bool IsReadOnlyFile(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
 }
 
 // _commit is documented to write the file's buffers to the disk.
-bool flushToDisk(FILE* file) { return _commit(_fileno(file)) == 0; }
+bool FlushToDisk(FILE* file) { return _commit(_fileno(file)) == 0; }
 
-PathKind pathKind(const std::string& path) {
+PathKind KindOfPath(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::Missing;
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Other : PathKind::File;
@@ -79,7 +79,7 @@ PathKind pathKind(const std::string& path) {
 
 // A file renamed into place keeps the creation time of its new content, so
 // the creation time stands for the file's identity.
-FileStamp fileStamp(const std::string& path) {
+FileStamp StampOfFile(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return {};
     return {true, joined(data.ftCreationTime.dwHighDateTime, data.ftCreationTime.dwLowDateTime),
@@ -92,7 +92,7 @@ FileStamp fileStamp(const std::string& path) {
 // move made as a copy). So a rename may be lost whole at a power cut; the
 // save's journal is written before the renames and removed after them, so
 // whatever survives is still a state that recovery understands.
-bool flushFolderOf(const std::string&) { return true; }
+bool FlushFolderOf(const std::string&) { return true; }
 
 // The lock file was opened to be deleted when its handle closes.
 void FileLock::release() {

@@ -5,7 +5,7 @@
 #include "document/decimal_text.h"
 
 GotoTexts GotoTextsFor(const CellPosition& cell) {
-    return {formatDecimal(cell.y + 1), formatDecimal(cell.x + 1)};
+    return {FormatDecimal(cell.y + 1), FormatDecimal(cell.x + 1)};
 }
 
 CellPosition GotoCell(const GotoTexts& texts, const MapDocument& document) {

@@ -5,7 +5,7 @@
 
 namespace {
 
-std::string ReadField(HWND dialog, int id) {
+std::string readField(HWND dialog, int id) {
     char buffer[64] = {};
     GetDlgItemTextA(dialog, id, buffer, sizeof buffer);
     return buffer;
@@ -25,8 +25,8 @@ INT_PTR CALLBACK GotoDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
     switch (LOWORD(wParam)) {
         case IDOK: {
             auto* texts = reinterpret_cast<GotoTexts*>(GetWindowLongPtrA(dialog, DWLP_USER));
-            texts->line = ReadField(dialog, IDC_GOTO_LINE);
-            texts->column = ReadField(dialog, IDC_GOTO_COLUMN);
+            texts->line = readField(dialog, IDC_GOTO_LINE);
+            texts->column = readField(dialog, IDC_GOTO_COLUMN);
             EndDialog(dialog, IDOK);
             return TRUE;
         }

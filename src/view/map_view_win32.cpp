@@ -18,7 +18,7 @@ struct FrameBitmap {
     int height = 0;
 };
 
-Gdiplus::GpBitmap* FrameFor(int width, int height) {
+Gdiplus::GpBitmap* frameFor(int width, int height) {
     static FrameBitmap frame;
     if (frame.bitmap && frame.width == width && frame.height == height) return frame.bitmap;
     if (frame.bitmap) gdi::GdipDisposeImage(frame.bitmap);
@@ -31,7 +31,7 @@ Gdiplus::GpBitmap* FrameFor(int width, int height) {
 }
 
 // Composes the view straight into the bitmap's own pixels.
-bool ComposeInto(Gdiplus::GpBitmap* bitmap, int width, int height, const MapDocument& document,
+bool composeInto(Gdiplus::GpBitmap* bitmap, int width, int height, const MapDocument& document,
                  int horizontalPosition, int verticalPosition, const ShapeOverlay& overlay) {
     const Gdiplus::Rect all(0, 0, width, height);
     Gdiplus::BitmapData bits;
@@ -57,8 +57,8 @@ void PaintMapView(HWND window, HDC deviceContext, const MapDocument& document,
     RECT client;
     GetClientRect(window, &client);
     if (client.right <= 0 || client.bottom <= 0) return;
-    Gdiplus::GpBitmap* frame = FrameFor(client.right, client.bottom);
-    if (!frame || !ComposeInto(frame, client.right, client.bottom, document, horizontalPosition,
+    Gdiplus::GpBitmap* frame = frameFor(client.right, client.bottom);
+    if (!frame || !composeInto(frame, client.right, client.bottom, document, horizontalPosition,
                                verticalPosition, overlay))
         return;
     Gdiplus::GpGraphics* windowSurface = nullptr;

@@ -4,10 +4,10 @@
 
 ParameterTexts loadParameterTexts(const MapDocument& document) {
     const auto [width, height] = document.gridSize();
-    return {document.copyMapName(),        formatDecimal(width),
-            formatDecimal(height),         formatDecimal(document.rank1),
-            formatDecimal(document.rank2), formatDecimal(document.rate1),
-            formatDecimal(document.rate2)};
+    return {document.copyMapName(),        FormatDecimal(width),
+            FormatDecimal(height),         FormatDecimal(document.rank1),
+            FormatDecimal(document.rank2), FormatDecimal(document.rate1),
+            FormatDecimal(document.rate2)};
 }
 
 std::optional<EditStep> applyParameterTexts(const ParameterTexts& texts, MapDocument& document) {
@@ -30,7 +30,7 @@ std::optional<EditStep> applyParameterTexts(const ParameterTexts& texts, MapDocu
     return step;
 }
 
-std::string cutFieldText(std::string_view text, LeadByteTest isLeadByte) {
+std::string CutFieldText(std::string_view text, LeadByteTest isLeadByte) {
     size_t end = 0;
     while (end < text.size()) {
         const size_t length = isLeadByte(static_cast<unsigned char>(text[end])) ? 2 : 1;

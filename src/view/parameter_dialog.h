@@ -37,4 +37,4 @@ using LeadByteTest = bool (*)(unsigned char);
 
 // Cuts a field's text to at most MAX_FIELD_BYTES without leaving half of a
 // double-byte character at the end.
-std::string cutFieldText(std::string_view text, LeadByteTest isLeadByte);
+std::string CutFieldText(std::string_view text, LeadByteTest isLeadByte);

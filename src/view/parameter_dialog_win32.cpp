@@ -13,36 +13,36 @@ namespace {
 // character: on a Western system "é" is one byte, on a Japanese one a lead byte.
 bool isAnsiLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
 
-void SetField(HWND dialog, int id, const std::string& text) {
+void setField(HWND dialog, int id, const std::string& text) {
     SetWindowTextA(GetDlgItem(dialog, id), text.c_str());
 }
 
-std::string ReadField(HWND dialog, int id) {
+std::string readField(HWND dialog, int id) {
     char buffer[MAX_FIELD_BYTES + 1] = {};
     GetWindowTextA(GetDlgItem(dialog, id), buffer, sizeof buffer);
-    return cutFieldText(buffer, isAnsiLeadByte);
+    return CutFieldText(buffer, isAnsiLeadByte);
 }
 
 void ShowParameters(HWND dialog) {
     const ParameterTexts texts = loadParameterTexts(currentMap);
-    SetField(dialog, IDC_TIME_SA, texts.rank1);
-    SetField(dialog, IDC_TIME_AB, texts.rank2);
-    SetField(dialog, IDC_RATE_SA, texts.rate1);
-    SetField(dialog, IDC_RATE_AB, texts.rate2);
-    SetField(dialog, IDC_NAME, texts.name);
-    SetField(dialog, IDC_SIZE_X, texts.x);
-    SetField(dialog, IDC_SIZE_Y, texts.y);
+    setField(dialog, IDC_TIME_SA, texts.rank1);
+    setField(dialog, IDC_TIME_AB, texts.rank2);
+    setField(dialog, IDC_RATE_SA, texts.rate1);
+    setField(dialog, IDC_RATE_AB, texts.rate2);
+    setField(dialog, IDC_NAME, texts.name);
+    setField(dialog, IDC_SIZE_X, texts.x);
+    setField(dialog, IDC_SIZE_Y, texts.y);
 }
 
 void StoreParameters(HWND dialog) {
     ParameterTexts texts;
-    texts.rank1 = ReadField(dialog, IDC_TIME_SA);
-    texts.rank2 = ReadField(dialog, IDC_TIME_AB);
-    texts.rate1 = ReadField(dialog, IDC_RATE_SA);
-    texts.rate2 = ReadField(dialog, IDC_RATE_AB);
-    texts.name = ReadField(dialog, IDC_NAME);
-    texts.x = ReadField(dialog, IDC_SIZE_X);
-    texts.y = ReadField(dialog, IDC_SIZE_Y);
+    texts.rank1 = readField(dialog, IDC_TIME_SA);
+    texts.rank2 = readField(dialog, IDC_TIME_AB);
+    texts.rate1 = readField(dialog, IDC_RATE_SA);
+    texts.rate2 = readField(dialog, IDC_RATE_AB);
+    texts.name = readField(dialog, IDC_NAME);
+    texts.x = readField(dialog, IDC_SIZE_X);
+    texts.y = readField(dialog, IDC_SIZE_Y);
     if (auto step = applyParameterTexts(texts, currentMap))
         RecordStep(editHistory, std::move(*step));
 }

@@ -38,7 +38,7 @@ std::optional<std::u32string> decodeUtf8(std::string_view utf8) {
     return result;
 }
 
-void appendUtf8(std::string& out, char32_t c) {
+void AppendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);
     } else if (c < 0x800) {

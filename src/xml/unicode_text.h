@@ -8,4 +8,4 @@
 // Code points of well-formed UTF-8 (no overlongs, no surrogates, at most
 // U+10FFFF); nullopt for anything else.
 std::optional<std::u32string> decodeUtf8(std::string_view utf8);
-void appendUtf8(std::string& out, char32_t codePoint);
+void AppendUtf8(std::string& out, char32_t codePoint);

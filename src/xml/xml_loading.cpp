@@ -65,8 +65,8 @@ void guarded(void* data, Work work) {
     }
 }
 
-std::string toAnsi(const XML_Char* utf8) { return utf8ToCodePage(CodePage::Ansi, utf8); }
-std::string toAnsi(const std::string& utf8) { return utf8ToCodePage(CodePage::Ansi, utf8); }
+std::string toAnsi(const XML_Char* utf8) { return Utf8ToCodePage(CodePage::Ansi, utf8); }
+std::string toAnsi(const std::string& utf8) { return Utf8ToCodePage(CodePage::Ansi, utf8); }
 
 bool isWhiteSpaceOnly(const std::string& text) {
     return text.find_first_not_of(" \t\r\n") == std::string::npos;
@@ -201,7 +201,7 @@ bool isOneOf(const std::string& name, std::initializer_list<const char*> aliases
 
 // The one code point that `bytes` stand for in code page 932, or -1.
 int shiftJisCodePoint(std::string_view bytes) {
-    const auto utf8 = codePageToUtf8(CodePage::ShiftJis, bytes);
+    const auto utf8 = CodePageToUtf8(CodePage::ShiftJis, bytes);
     if (!utf8) return -1;
     const auto codePoints = decodeUtf8(*utf8);
     if (!codePoints || codePoints->size() != 1) return -1;
@@ -233,7 +233,7 @@ int XMLCALL convertUtf8(void*, const char* sequence) {
 
 void fillShiftJisMap(XML_Encoding& info) {
     for (int byte = 0; byte < 256; ++byte) {
-        if (isShiftJisLeadByte(byte))
+        if (IsShiftJisLeadByte(byte))
             info.map[byte] = -2;
         else
             info.map[byte] = byte < 0x80 ? byte : shiftJisCodePoint(std::string(1, char(byte)));
@@ -331,7 +331,7 @@ Result<XMLNodesPtr> ReadXMLBytes(std::string_view bytes) {
 
 Result<XMLNodesPtr> ReadXMLFile(const std::string& path) {
     std::string bytes;
-    if (!readWholeFile(path, MAX_XML_FILE_BYTES, bytes)) {
+    if (!ReadWholeFile(path, MAX_XML_FILE_BYTES, bytes)) {
         const bool tooLarge = static_cast<long long>(bytes.size()) > MAX_XML_FILE_BYTES;
         return Failure{tooLarge ? FailureKind::FileTooLarge : FailureKind::FileUnreadable, path, 0,
                        0, ""};

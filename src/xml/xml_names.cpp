@@ -26,7 +26,7 @@ bool isXmlChar(char32_t c) {
 
 }  // namespace
 
-bool isXmlName(std::string_view utf8) {
+bool IsXmlName(std::string_view utf8) {
     const auto codePoints = decodeUtf8(utf8);
     if (!codePoints || codePoints->empty() || !isNameStartChar(codePoints->front())) return false;
     for (char32_t c : *codePoints)
@@ -34,7 +34,7 @@ bool isXmlName(std::string_view utf8) {
     return true;
 }
 
-bool isXmlCharData(std::string_view utf8) {
+bool IsXmlCharData(std::string_view utf8) {
     const auto codePoints = decodeUtf8(utf8);
     if (!codePoints) return false;
     for (char32_t c : *codePoints)

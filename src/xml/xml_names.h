@@ -6,8 +6,8 @@
 #include <string_view>
 
 // An element name by the XML 1.0 Name production. Takes UTF-8.
-bool isXmlName(std::string_view utf8);
+bool IsXmlName(std::string_view utf8);
 
 // True when every code point may appear in an XML 1.0 document (no control
 // characters other than tab, line feed and carriage return). Takes UTF-8.
-bool isXmlCharData(std::string_view utf8);
+bool IsXmlCharData(std::string_view utf8);

@@ -32,8 +32,8 @@ void appendEscapedText(std::string& out, const std::string& utf8) {
 
 // Writes one element and everything below it, in UTF-8.
 bool appendElement(std::string& out, const XMLNodes& node, int depth) {
-    const auto name = codePageToUtf8(CodePage::Ansi, node.getName());
-    if (depth > MAX_XML_DEPTH || !name || !isXmlName(*name)) return false;
+    const auto name = CodePageToUtf8(CodePage::Ansi, node.getName());
+    if (depth > MAX_XML_DEPTH || !name || !IsXmlName(*name)) return false;
     const XMLNodesList children = node.getChildren();
     if (children.empty()) {
         out += '<' + *name + "/>";
@@ -42,8 +42,8 @@ bool appendElement(std::string& out, const XMLNodes& node, int depth) {
     out += '<' + *name + '>';
     const std::string firstText = children.front()->getText();
     if (!firstText.empty()) {
-        const auto text = codePageToUtf8(CodePage::Ansi, firstText);
-        if (!text || !isXmlCharData(*text)) return false;
+        const auto text = CodePageToUtf8(CodePage::Ansi, firstText);
+        if (!text || !IsXmlCharData(*text)) return false;
         appendEscapedText(out, *text);
     } else {
         for (const XMLNodesPtr& child : children)
@@ -59,10 +59,10 @@ std::optional<std::string> SerializeXMLDocument(const XMLNodesPtr& root) {
     if (!root) return std::nullopt;
     std::string utf8 = "<?xml " + XML_DECLARATION_DATA + "?>";
     if (!appendElement(utf8, *root, 1)) return std::nullopt;
-    return utf8ToCodePage(CodePage::ShiftJis, utf8);
+    return Utf8ToCodePage(CodePage::ShiftJis, utf8);
 }
 
 bool SaveXMLFile(XMLNodesPtr root, std::string path) {
     const auto document = SerializeXMLDocument(root);
-    return document && writeWholeFile(path, *document);
+    return document && WriteWholeFile(path, *document);
 }

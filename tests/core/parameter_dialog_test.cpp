@@ -35,7 +35,7 @@ TEST(NumberConversion, DialogFieldsAndParameterFilesReadTheSameDigits) {
     };
     for (const NumberCase& c : cases) {
         EXPECT_EQ(parseDialogNumber(c.text), c.dialogValue) << '"' << c.text << '"';
-        const ParameterNumber fileValue = readParameterNumber(c.text);
+        const ParameterNumber fileValue = ReadParameterNumber(c.text);
         EXPECT_EQ(fileValue.problem == NumberProblem::None, c.inParameterFile)
             << '"' << c.text << '"';
         if (fileValue.problem == NumberProblem::None) {
@@ -128,20 +128,20 @@ TEST(ParameterTextsApply, OkWithNothingEditedLeavesTheDocumentAsItWas) {
 }
 
 TEST(FieldText, LongTextsAreCutAt254BytesWithoutHalfACharacter) {
-    EXPECT_EQ(cutFieldText(std::string(300, 'a'), isShiftJisLeadByte), std::string(254, 'a'));
-    EXPECT_EQ(cutFieldText(std::string(254, 'b'), isShiftJisLeadByte), std::string(254, 'b'));
-    EXPECT_EQ(cutFieldText("short", isShiftJisLeadByte), "short");
+    EXPECT_EQ(CutFieldText(std::string(300, 'a'), IsShiftJisLeadByte), std::string(254, 'a'));
+    EXPECT_EQ(CutFieldText(std::string(254, 'b'), IsShiftJisLeadByte), std::string(254, 'b'));
+    EXPECT_EQ(CutFieldText("short", IsShiftJisLeadByte), "short");
 
     std::string japanese;
     while (japanese.size() < 300) japanese += sjis(u8"森");  // two bytes each
-    EXPECT_EQ(cutFieldText(japanese, isShiftJisLeadByte), japanese.substr(0, 254));
+    EXPECT_EQ(CutFieldText(japanese, IsShiftJisLeadByte), japanese.substr(0, 254));
     const std::string shifted = "a" + japanese;  // a character would straddle byte 254
-    const std::string cut = cutFieldText(shifted, isShiftJisLeadByte);
+    const std::string cut = CutFieldText(shifted, IsShiftJisLeadByte);
     EXPECT_EQ(cut.size(), 253u);
     EXPECT_EQ(cut, shifted.substr(0, 253));
     const std::string halfKana = "a" + sjis(u8"ｱ") + japanese;  // single-byte kana stays one byte
-    EXPECT_EQ(cutFieldText(halfKana, isShiftJisLeadByte).size(), 254u);
-    EXPECT_EQ(cutFieldText("ab\x83", isShiftJisLeadByte),
+    EXPECT_EQ(CutFieldText(halfKana, IsShiftJisLeadByte).size(), 254u);
+    EXPECT_EQ(CutFieldText("ab\x83", IsShiftJisLeadByte),
               "ab");  // a lead byte without its second half
 }
 

@@ -113,7 +113,7 @@ TEST(SafeSave, AReplacementThatFailsAfterTheJournalPutsBothOldFilesBack) {
         const std::string oldXml = readFileBytes(folder.file("stage.xml"));
         const auto outcome =
             WriteMapFilePairFiles(mapPath, mapOfSize(4, 2, "new"), [&](SaveStep step) {
-                if (step == c.at) removeFile(SaveFilesFor(mapPath).*c.vanishing);
+                if (step == c.at) RemoveFile(SaveFilesFor(mapPath).*c.vanishing);
             });
         ASSERT_FALSE(outcome);
         EXPECT_EQ(outcome.failure().kind, FailureKind::WriteFailed);

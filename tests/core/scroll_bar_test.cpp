@@ -9,7 +9,7 @@ namespace {
 ScrollBarState barFor(int count, int clientExtent, int position = 0) {
     ScrollBarState bar;
     bar.nPos = position;
-    setScrollRangeAndPage(bar, 0, count, pageForClientExtent(clientExtent));
+    setScrollRangeAndPage(bar, 0, count, PageForClientExtent(clientExtent));
     setScrollPosition(bar, position);
     return bar;
 }
@@ -69,12 +69,12 @@ TEST(ScrollDelta, RequestsMoveByTheirStepLimitedToTheRange) {
         {"unknown", 77, 0, 200, 49, 10, 0},
     };
     for (const DeltaCase& c : cases)
-        EXPECT_EQ(scrollDelta(c.request, c.thumb, c.max, c.page, c.pos), c.delta) << c.what;
+        EXPECT_EQ(ScrollDelta(c.request, c.thumb, c.max, c.page, c.pos), c.delta) << c.what;
 }
 
 TEST(ScrollDelta, LineDownAtTheLastPositionIsClampedBackByTheBar) {
     ScrollBarState bar = barFor(50, 400, 2);
-    const int delta = scrollDelta(SCROLL_LINE_DOWN, 0, bar.nMax, bar.nPage, bar.nPos);
+    const int delta = ScrollDelta(SCROLL_LINE_DOWN, 0, bar.nMax, bar.nPage, bar.nPos);
     ASSERT_EQ(delta, 1);
     setScrollPosition(bar, bar.nPos + delta);
     EXPECT_EQ(bar.nPos, 2);
@@ -95,5 +95,5 @@ TEST(ThumbPosition, TheBarsTrackingPositionCountsOnlyWhenItsLow16BitsAgree) {
         {"sent, the bar elsewhere beyond 16 bits", 90000, 7, 7},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(thumbPosition(c.barTrackPosition, c.messagePosition), c.thumb) << c.what;
+        EXPECT_EQ(ThumbPosition(c.barTrackPosition, c.messagePosition), c.thumb) << c.what;
 }

@@ -11,7 +11,7 @@
 
 namespace fs = std::filesystem;
 
-std::string sjis(const char* utf8) { return utf8ToCodePage(CodePage::ShiftJis, utf8); }
+std::string sjis(const char* utf8) { return Utf8ToCodePage(CodePage::ShiftJis, utf8); }
 
 std::string testDataPath(const std::string& name) {
     if (const char* folder = std::getenv("KALMIA_TEST_DATA"))

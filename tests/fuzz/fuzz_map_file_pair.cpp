@@ -44,7 +44,7 @@ RequestedSize requestedSize(const std::string& xml) {
     for (const XMLNodesPtr& child : root->getChildren()) {
         const XMLNodesList values = child->getChildren();
         if (values.empty()) continue;
-        const ParameterNumber number = readParameterNumber(values.front()->getText());
+        const ParameterNumber number = ReadParameterNumber(values.front()->getText());
         if (number.problem != NumberProblem::None) continue;
         if (child->getName() == "x") x = number.value;
         if (child->getName() == "y") y = number.value;

@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const std::string& field : fields) {
         // strtoll stops at a NUL, so the reference sees only the part before it.
         FUZZ_CHECK(parseDialogNumber(field) == referenceNumber(field));
-        const std::string cut = cutFieldText(field, isShiftJisLeadByte);
+        const std::string cut = CutFieldText(field, IsShiftJisLeadByte);
         FUZZ_CHECK(cut.size() <= MAX_FIELD_BYTES && field.compare(0, cut.size(), cut) == 0);
         size_t at = 0;
         while (at < cut.size()) at += isLeadByte(static_cast<unsigned char>(cut[at])) ? 2 : 1;

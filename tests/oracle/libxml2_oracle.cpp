@@ -14,14 +14,14 @@
 namespace {
 
 std::string ansi(const xmlChar* utf8) {
-    return utf8 ? utf8ToCodePage(CodePage::Ansi, reinterpret_cast<const char*>(utf8)) : "";
+    return utf8 ? Utf8ToCodePage(CodePage::Ansi, reinterpret_cast<const char*>(utf8)) : "";
 }
 
 std::string qualifiedName(const xmlNode* node) {
     std::string name = reinterpret_cast<const char*>(node->name);
     if (node->ns && node->ns->prefix)
         name = reinterpret_cast<const char*>(node->ns->prefix) + (":" + name);
-    return utf8ToCodePage(CodePage::Ansi, name);
+    return Utf8ToCodePage(CodePage::Ansi, name);
 }
 
 // A leaf in describeTree's notation: name"text", or name{} without text.
@@ -42,7 +42,7 @@ void describeChildren(const xmlNode* first, std::string& out, bool& firstItem, s
     auto flushText = [&] {
         if (!text.empty() && !isBlank(text)) {
             out += (firstItem ? "" : ",") + std::string("#text\"") +
-                   utf8ToCodePage(CodePage::Ansi, text) + "\"";
+                   Utf8ToCodePage(CodePage::Ansi, text) + "\"";
             firstItem = false;
         }
         text.clear();

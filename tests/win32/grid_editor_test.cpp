@@ -52,7 +52,7 @@ TEST_F(GridEditorTest, BarsFollowTheModelForTinyAndMinimisedClients) {
         GetClientRect(window, &client);
         ScrollBarState model;
         model.nPos = 1;
-        setScrollRangeAndPage(model, 0, 50, pageForClientExtent(client.bottom));
+        setScrollRangeAndPage(model, 0, 50, PageForClientExtent(client.bottom));
         const SCROLLINFO info = ReadBar(window, SB_VERT);
         EXPECT_EQ(info.nPage, model.nPage) << what << " height " << client.bottom;
         EXPECT_EQ(info.nPos, model.nPos) << what << " height " << client.bottom;

@@ -4,13 +4,13 @@
 
 #include "app/main_window.h"
 #include "app/mouse_editing.h"
-#include "core/mouse_editing_reset.h"
 #include "app/view_scrolling_win32.h"
+#include "core/mouse_editing_reset.h"
 #include "document/map_document.h"
 #include "resources/resource.h"
 #include "system/code_page.h"
 
-std::string ansi(const char* utf8) { return utf8ToCodePage(CodePage::Ansi, utf8); }
+std::string ansi(const char* utf8) { return Utf8ToCodePage(CodePage::Ansi, utf8); }
 
 void SetClientSize(HWND window, int clientWidth, int clientHeight) {
     RECT windowRect, clientRect;
