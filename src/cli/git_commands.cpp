@@ -62,11 +62,12 @@ ExitStatus mergeParameterFiles(const std::string& base, const std::string& curre
         MergeParameters(parameters[0], parameters[1], parameters[2], currentText, shown);
     const auto text = SerializeXMLDocument(BuildParameterTreeOf(merge.merged));
     if (!text) {
-        PrintFailure(
-            {FailureKind::WriteFailed, shown, 0, 0, "the merged name cannot be written as XML"});
+        Failure failure = text.failure();
+        failure.file = shown;
+        PrintFailure(failure);
         return ExitStatus::NotAnswered;
     }
-    if (!writeResult(current, *text)) return ExitStatus::NotAnswered;
+    if (!writeResult(current, text.value())) return ExitStatus::NotAnswered;
     return reportConflicts(merge.conflicts);
 }
 

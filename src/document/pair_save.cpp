@@ -31,17 +31,13 @@ void removeSideFiles(const SaveFiles& files) {
 
 // Side files of this pair that are still there were left by a save that
 // died before its journal, so nothing refers to them any more.
-bool writeNewFiles(const SaveFiles& files, const MapDocument& document, SaveJournal& journal) {
+bool writeNewFiles(const SaveFiles& files, const MapDocument& document,
+                   const std::string& parameterText, SaveJournal& journal) {
     removeSideFiles(files);
-    const auto parameterText = SerializeXMLDocument(BuildParameterTree(document));
-    if (!parameterText) {
-        errno = EINVAL;
-        return false;
-    }
     ContentHasher gridHash, parameterHash;
-    parameterHash.add(parameterText->data(), parameterText->size());
+    parameterHash.add(parameterText.data(), parameterText.size());
     if (!WriteGridFile(files.newGrid, document.cells, &gridHash) ||
-        !WriteWholeFile(files.newParameters, *parameterText) || !FlushFolderOf(files.grid))
+        !WriteWholeFile(files.newParameters, parameterText) || !FlushFolderOf(files.grid))
         return false;
     journal.grid.written = gridHash.fingerprint();
     journal.parameters.written = parameterHash.fingerprint();
@@ -164,6 +160,12 @@ Result<void> WriteMapFilePairFiles(const std::string& mapPath, const MapDocument
     reached(SaveStep::Started);
     const SaveFiles files = SaveFilesFor(mapPath);
     if (!targetsCanBeReplaced(files)) return writeFailure(files);
+    const Result<std::string> parameterText = SerializeXMLDocument(BuildParameterTree(document));
+    if (!parameterText) {
+        Failure failure = parameterText.failure();
+        failure.file = files.parameters;
+        return failure;
+    }
     FileLock lock = LockFile(files.lock, PAIR_LOCK_WAIT_MILLISECONDS);
     if (!lock.held())
         return errno == EBUSY ? Failure{FailureKind::Busy, files.grid, 0, 0, ""}
@@ -177,7 +179,7 @@ Result<void> WriteMapFilePairFiles(const std::string& mapPath, const MapDocument
     TargetSave targets[] = {
         {files.parameters, files.newParameters, files.oldParameters, journal.parameters},
         {files.grid, files.newGrid, files.oldGrid, journal.grid}};
-    if (!writeNewFiles(files, document, journal)) return abandoned(files);
+    if (!writeNewFiles(files, document, parameterText.value(), journal)) return abandoned(files);
     reached(SaveStep::NewFilesWritten);
     if (!keepOldFile(targets[0]) || !keepOldFile(targets[1])) return abandoned(files);
     reached(SaveStep::OldFilesKept);

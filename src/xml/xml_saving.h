@@ -1,9 +1,9 @@
 // Writes an XMLNodes tree as a Shift_JIS XML document.
 #pragma once
 
-#include <optional>
 #include <string>
 
+#include "system/failure.h"
 #include "xml/xml_nodes.h"
 
 inline const std::string XML_DECLARATION_DATA = "version='1.0' encoding='SHIFT_JIS'";
@@ -11,9 +11,9 @@ inline const std::string XML_DECLARATION_DATA = "version='1.0' encoding='SHIFT_J
 // The whole document in Shift_JIS: the declaration, then the root element with
 // no white space of our own. A node whose first child has non-empty text is an
 // element with that text; any other node is a container of child elements.
-// nullopt when a name is not an XML name, a text holds characters XML cannot
+// Fails when a name is not an XML name, a text holds characters XML cannot
 // carry, or the tree is deeper than the loader would accept.
-std::optional<std::string> SerializeXMLDocument(const XMLNodesPtr& root);
+Result<std::string> SerializeXMLDocument(const XMLNodesPtr& root);
 
 // True when the whole file has been written. The file is created only once the
 // document is complete, so a tree that cannot be written leaves nothing behind.

@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(depthOf(tree) <= MAX_XML_DEPTH);
     const auto saved = SerializeXMLDocument(tree);
     if (!saved) return 0;
-    const XMLNodesPtr reloaded = LoadXMLBytes(*saved);
+    const XMLNodesPtr reloaded = LoadXMLBytes(saved.value());
     FUZZ_CHECK(reloaded != nullptr);
     FUZZ_CHECK(asSaved(reloaded) == asSaved(tree));
     return 0;
