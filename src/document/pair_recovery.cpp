@@ -26,7 +26,7 @@ struct RecoveryPlan {
 
 bool hasFingerprint(const std::string& path, const FileFingerprint& expected) {
     const auto fingerprint = FingerprintFile(path);
-    return fingerprint && *fingerprint == expected;
+    return fingerprint && fingerprint.value() == expected;
 }
 
 // Going forward, the target must end up as written, from the new side file;
@@ -42,8 +42,8 @@ TargetPlan planTarget(SaveJournal::Direction direction, const JournalTarget& rec
     const std::string& source = forward ? newFile : oldFile;
     const auto now = FingerprintFile(target);
     if (!now) return {TargetAction::Conflict, target};
-    if (*now == wanted) return {TargetAction::Keep, target};
-    if (*now != other && !record.rewrittenInPlace) return {TargetAction::Conflict, target};
+    if (now.value() == wanted) return {TargetAction::Keep, target};
+    if (now.value() != other && !record.rewrittenInPlace) return {TargetAction::Conflict, target};
     if (!wanted.present) return {TargetAction::Remove, ""};
     if (hasFingerprint(source, wanted)) return {TargetAction::Install, source};
     return {TargetAction::Conflict, target};

@@ -56,7 +56,7 @@ bool keepOldFile(TargetSave& save) {
     if (!save.keptAsSecondName && !CopyFileContent(save.target, save.oldFile)) return false;
     const auto found = FingerprintFile(save.oldFile);
     if (!found) return false;
-    save.record.found = *found;
+    save.record.found = found.value();
     return true;
 }
 

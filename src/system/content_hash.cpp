@@ -26,16 +26,17 @@ FileFingerprint ContentHasher::fingerprint() const {
     return {true, size, XXH3_64bits_digest(&state->xxh3)};
 }
 
-std::optional<FileFingerprint> FingerprintFile(const std::string& path) {
+Result<FileFingerprint> FingerprintFile(const std::string& path) {
+    const Failure unreadable{FailureKind::FileUnreadable, path, 0, 0, ""};
     if (KindOfPath(path) == PathKind::Missing) return FileFingerprint{};
     FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return std::nullopt;
+    if (!file) return unreadable;
     ContentHasher hasher;
     static thread_local char buffer[1 << 16];
     size_t count;
     while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) hasher.add(buffer, count);
     const bool readable = !std::ferror(file);
     std::fclose(file);
-    if (!readable) return std::nullopt;
+    if (!readable) return unreadable;
     return hasher.fingerprint();
 }

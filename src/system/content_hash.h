@@ -6,8 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
+
+#include "system/failure.h"
 
 struct FileFingerprint {
     bool present = false;  // false: there was no file
@@ -35,6 +36,6 @@ class ContentHasher {
     std::uint64_t size = 0;
 };
 
-// The file's fingerprint; one with present == false where there is no file,
-// nullopt where there is something that cannot be read.
-std::optional<FileFingerprint> FingerprintFile(const std::string& path);
+// The file's fingerprint; one with present == false where there is no file.
+// Fails where there is something that cannot be read.
+Result<FileFingerprint> FingerprintFile(const std::string& path);
