@@ -286,11 +286,18 @@ int main(int argc, char** argv) {
 
         const std::string path = folder + "\\wine" + std::to_string(edge) + ".map";
         const int fileRuns = edge >= 10000 ? 3 : 5;
-        Report("save", edge, "pair",
-               MedianMilliseconds(fileRuns, [&] { WriteMapFilePairFiles(path, currentMap); }));
+        // A failed save or open would measure nothing: the run stops instead.
+        auto mustSucceed = [&](bool done) {
+            if (done) return;
+            std::fprintf(stderr, "cannot save or open %s\n", path.c_str());
+            std::abort();
+        };
+        Report("save", edge, "pair", MedianMilliseconds(fileRuns, [&] {
+                   mustSucceed(WriteMapFilePairFiles(path, currentMap).ok());
+               }));
         Report("open", edge, "pair", MedianMilliseconds(fileRuns, [&] {
                    MapDocument document;
-                   static_cast<void>(ReadMapFilePair(path, document));
+                   mustSucceed(ReadMapFilePair(path, document).ok());
                }));
     }
     DestroyWindow(window);
