@@ -10,12 +10,14 @@
 
 namespace {
 
-// Opens a pair as the editor does right after it starts.
+// Opens a pair as the editor does right after it starts; on refusal, says
+// why on standard error.
 Result<MapDocument> openPair(const std::string& mapPath) {
     MapDocument map;
     const Result<PairSources> read = ReadMapFilePair(mapPath, map);
-    if (!read) return read.failure();
-    return map;
+    if (read) return map;
+    PrintFailure(read.failure());
+    return read.failure();
 }
 
 template <typename Printed>
@@ -49,35 +51,23 @@ ExitStatus RunCheck(const std::vector<std::string>& mapPaths, bool json, bool st
 
 ExitStatus RunInfo(const std::string& mapPath, bool json) {
     const Result<MapDocument> map = openPair(mapPath);
-    if (!map) {
-        PrintFailure(map.failure());
-        return ExitStatus::No;
-    }
+    if (!map) return ExitStatus::No;
     print(SummarizeMap(map.value()), json);
     return ExitStatus::Yes;
 }
 
 ExitStatus RunRender(const std::string& mapPath, const std::string& pngPath, int cellSize) {
     const Result<MapDocument> map = openPair(mapPath);
-    if (!map) {
-        PrintFailure(map.failure());
-        return ExitStatus::No;
-    }
+    if (!map) return ExitStatus::No;
     return notWritten(RenderMapPng(map.value(), cellSize, pngPath));
 }
 
 ExitStatus RunDiff(const std::string& aPath, const std::string& bPath, bool json,
                    const std::string& pngPath, int cellSize) {
     const Result<MapDocument> a = openPair(aPath);
-    if (!a) {
-        PrintFailure(a.failure());
-        return ExitStatus::NotAnswered;
-    }
+    if (!a) return ExitStatus::NotAnswered;
     const Result<MapDocument> b = openPair(bPath);
-    if (!b) {
-        PrintFailure(b.failure());
-        return ExitStatus::NotAnswered;
-    }
+    if (!b) return ExitStatus::NotAnswered;
     const MapComparison comparison = CompareMaps(a.value(), b.value());
     print(comparison, json);
     ExitStatus status = comparison.same ? ExitStatus::Yes : ExitStatus::No;
@@ -89,9 +79,6 @@ ExitStatus RunDiff(const std::string& aPath, const std::string& bPath, bool json
 
 ExitStatus RunConvert(const std::string& inPath, const std::string& outPath) {
     const Result<MapDocument> map = openPair(inPath);
-    if (!map) {
-        PrintFailure(map.failure());
-        return ExitStatus::No;
-    }
+    if (!map) return ExitStatus::No;
     return notWritten(WriteMapFilePairFiles(outPath, map.value()));
 }

@@ -1,8 +1,6 @@
 #include "cli/gallery.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <iostream>
 #include <sstream>
 
@@ -153,7 +151,7 @@ std::string pageOf(const std::vector<Card>& cards) {
 
 ExitStatus RunGallery(const std::vector<std::string>& folders, const std::string& outFolder) {
     if (!MakeFolders(outFolder + "/thumbnails")) {
-        PrintFailure({FailureKind::WriteFailed, outFolder, 0, 0, std::strerror(errno)});
+        PrintFailure(SystemFailure(FailureKind::WriteFailed, outFolder));
         return ExitStatus::NotAnswered;
     }
     std::vector<std::pair<std::string, std::string>> pairs;  // folder, relative path
@@ -173,7 +171,7 @@ ExitStatus RunGallery(const std::vector<std::string>& folders, const std::string
     }
     const std::string page = outFolder + "/index.html";
     if (!WriteWholeFile(page, pageOf(cards))) {
-        PrintFailure({FailureKind::WriteFailed, page, 0, 0, std::strerror(errno)});
+        PrintFailure(SystemFailure(FailureKind::WriteFailed, page));
         return ExitStatus::NotAnswered;
     }
     return anyRefused ? ExitStatus::No : ExitStatus::Yes;

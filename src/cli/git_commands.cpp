@@ -1,7 +1,5 @@
 #include "cli/git_commands.h"
 
-#include <cerrno>
-#include <cstring>
 #include <iostream>
 
 #include "cli/console_text.h"
@@ -38,7 +36,7 @@ ExitStatus reportConflicts(const std::vector<PairMessage>& conflicts) {
 
 bool writeResult(const std::string& path, const std::string& bytes) {
     if (WriteWholeFile(path, bytes)) return true;
-    PrintFailure({FailureKind::WriteFailed, path, 0, 0, std::strerror(errno)});
+    PrintFailure(SystemFailure(FailureKind::WriteFailed, path));
     return false;
 }
 
@@ -62,9 +60,7 @@ ExitStatus mergeParameterFiles(const std::string& base, const std::string& curre
         MergeParameters(parameters[0], parameters[1], parameters[2], currentText, shown);
     const auto text = SerializeXMLDocument(BuildParameterTreeOf(merge.merged));
     if (!text) {
-        Failure failure = text.failure();
-        failure.file = shown;
-        PrintFailure(failure);
+        PrintFailure(InFile(text.failure(), shown));
         return ExitStatus::NotAnswered;
     }
     if (!writeResult(current, text.value())) return ExitStatus::NotAnswered;

@@ -51,14 +51,14 @@ struct LineChecks {
     WarningList& list;
     long long lines = 0;
     long long length = 0;  // of the current line so far
-    // The line's first odd character, listed with the line before its length.
-    bool characterReported = false;
-    long long pendingColumn = 0;
-    const char* pendingKind = "";
-    const char* pendingText = "";
+    // The line's first odd character, listed with the line before its
+    // length; no kind while there is none.
+    const char* oddKind = nullptr;
+    const char* oddText = "";
+    long long oddColumn = 0;
 
     void characters(const char* begin, size_t count) {
-        if (!characterReported && !onlyZerosAndOnes(begin, begin + count)) {
+        if (!oddKind && !onlyZerosAndOnes(begin, begin + count)) {
             const char* other = begin;
             while (*other == '0' || *other == '1') ++other;
             report(length + (other - begin) + 1, "other-character",
@@ -67,30 +67,28 @@ struct LineChecks {
         length += static_cast<long long>(count);
     }
     void loneCr() {
-        if (!characterReported)
-            report(length + 1, "lone-cr", "a carriage return without a line feed");
+        if (!oddKind) report(length + 1, "lone-cr", "a carriage return without a line feed");
         ++length;
     }
     void lineEnd() {
         ++lines;
-        if (characterReported) list.add(lines, pendingColumn, pendingKind, pendingText);
+        if (oddKind) list.add(lines, oddColumn, oddKind, oddText);
         if (length != width)
             list.add(lines, 0, length < width ? "short-line" : "long-line",
                      "the line has " + std::to_string(length) + " cells, the map is " +
                          std::to_string(width) + " wide (the rest is read " +
                          (length < width ? "from the next line)" : "as the next row)"));
         length = 0;
-        characterReported = false;
+        oddKind = nullptr;
     }
     // The file's last line, if it has no line end.
     void endOfFile() {
-        if (length > 0 || characterReported) lineEnd();
+        if (length > 0) lineEnd();
     }
     void report(long long column, const char* kind, const char* text) {
-        characterReported = true;
-        pendingColumn = column;
-        pendingKind = kind;
-        pendingText = text;
+        oddColumn = column;
+        oddKind = kind;
+        oddText = text;
     }
 };
 

@@ -1,27 +1,12 @@
 // kalmia-cli: checks, describes, draws, compares and rewrites map file pairs
 // exactly as the editor reads and writes them, without a window.
 #include <CLI/CLI.hpp>
-#include <functional>
 #include <iostream>
 #include <new>
 
 #include "cli/cli_commands.h"
 #include "cli/gallery.h"
 #include "cli/git_commands.h"
-
-namespace {
-
-// The command's status, or NotAnswered when it ran out of memory.
-int runCommand(const std::function<ExitStatus()>& command) {
-    try {
-        return ExitCode(command());
-    } catch (const std::bad_alloc&) {
-        std::cerr << "kalmia-cli: error: not enough memory\n";
-        return ExitCode(ExitStatus::NotAnswered);
-    }
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     CLI::App app{
@@ -90,13 +75,17 @@ int main(int argc, char** argv) {
         app.exit(error);
         return ExitCode(ExitStatus::NotAnswered);
     }
-    if (*check) return runCommand([&] { return RunCheck(maps, json, strict); });
-    if (*info) return runCommand([&] { return RunInfo(map, json); });
-    if (*render) return runCommand([&] { return RunRender(map, png, cellSize); });
-    if (*diff) return runCommand([&] { return RunDiff(a, b, json, png, cellSize); });
-    if (*convert) return runCommand([&] { return RunConvert(in, out); });
-    if (*merge) return runCommand([&] { return RunMerge(base, current, other, mergedPath); });
-    if (*textconv) return runCommand([&] { return RunTextconv(file); });
-    if (*gallery) return runCommand([&] { return RunGallery(folders, outFolder); });
+    try {
+        if (*check) return ExitCode(RunCheck(maps, json, strict));
+        if (*info) return ExitCode(RunInfo(map, json));
+        if (*render) return ExitCode(RunRender(map, png, cellSize));
+        if (*diff) return ExitCode(RunDiff(a, b, json, png, cellSize));
+        if (*convert) return ExitCode(RunConvert(in, out));
+        if (*merge) return ExitCode(RunMerge(base, current, other, mergedPath));
+        if (*textconv) return ExitCode(RunTextconv(file));
+        if (*gallery) return ExitCode(RunGallery(folders, outFolder));
+    } catch (const std::bad_alloc&) {
+        std::cerr << "kalmia-cli: error: not enough memory\n";
+    }
     return ExitCode(ExitStatus::NotAnswered);
 }

@@ -57,7 +57,7 @@ Result<void> WritePng(const std::string& path, std::uint32_t width, std::uint32_
         return failure("a PNG must be from 1 to 2147483647 pixels wide and high");
     std::vector<std::uint8_t> row(rowBytes(width, pixels));
     FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return failure(std::strerror(errno));
+    if (!file) return SystemFailure(FailureKind::WriteFailed, path);
     PngErrors errors;
     png_structp png =
         png_create_write_struct(PNG_LIBPNG_VER_STRING, &errors, onPngError, onPngWarning);

@@ -20,18 +20,14 @@ struct ReadPair {
 
 // Failures name the pair's own files, whichever files were read.
 Result<ReadPair> readPair(const PairSources& sources, const SaveFiles& files) {
-    auto named = [](Failure failure, const std::string& target) {
-        failure.file = target;
-        return failure;
-    };
     auto read = ReadPairParameters(sources.parameters);
-    if (!read) return named(read.failure(), files.parameters);
+    if (!read) return InFile(read.failure(), files.parameters);
     PairParameters& parameters = read.value();
     if (!isReadableSize(parameters.x, parameters.y))
         return Failure{FailureKind::SizeRefused, files.parameters, 0, 0,
                        std::to_string(parameters.x) + " x " + std::to_string(parameters.y)};
     auto grid = ReadGridFile(sources.grid, parameters.x, parameters.y);
-    if (!grid) return named(grid.failure(), files.grid);
+    if (!grid) return InFile(grid.failure(), files.grid);
     return ReadPair{std::move(parameters), std::move(grid.value())};
 }
 

@@ -75,10 +75,8 @@ Result<PairParameters> ReadPairParameters(const std::string& xmlPath) {
     const Result<XMLNodesPtr> loaded = ReadXMLFile(xmlPath);
     if (!loaded) return loaded.failure();
     auto parameters = readParameters(*loaded.value());
-    if (parameters) return parameters;
-    Failure failure = parameters.failure();
-    failure.file = xmlPath;
-    return failure;
+    if (!parameters) return InFile(parameters.failure(), xmlPath);
+    return parameters;
 }
 
 XMLNodesPtr BuildParameterTree(const MapDocument& document) {

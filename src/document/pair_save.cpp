@@ -1,7 +1,6 @@
 #include "document/pair_save.h"
 
 #include <cerrno>
-#include <cstring>
 
 #include "document/pair_formats.h"
 #include "document/pair_recovery.h"
@@ -105,7 +104,7 @@ void endSave(const SaveFiles& files) {
 
 // The reason of a failed save, from errno as the failing step left it.
 Failure writeFailure(const SaveFiles& files) {
-    return {FailureKind::WriteFailed, files.grid, 0, 0, std::strerror(errno)};
+    return SystemFailure(FailureKind::WriteFailed, files.grid);
 }
 
 // Nothing of the save is left beside the pair.
@@ -161,11 +160,7 @@ Result<void> WriteMapFilePairFiles(const std::string& mapPath, const MapDocument
     const SaveFiles files = SaveFilesFor(mapPath);
     if (!targetsCanBeReplaced(files)) return writeFailure(files);
     const Result<std::string> parameterText = SerializeXMLDocument(BuildParameterTree(document));
-    if (!parameterText) {
-        Failure failure = parameterText.failure();
-        failure.file = files.parameters;
-        return failure;
-    }
+    if (!parameterText) return InFile(parameterText.failure(), files.parameters);
     FileLock lock = LockFile(files.lock, PAIR_LOCK_WAIT_MILLISECONDS);
     if (!lock.held())
         return errno == EBUSY ? Failure{FailureKind::Busy, files.grid, 0, 0, ""}

@@ -3,6 +3,8 @@
 // Result; the caller tests it before it takes the value.
 #pragma once
 
+#include <cerrno>
+#include <cstring>
 #include <string>
 #include <utility>
 #include <variant>
@@ -29,6 +31,19 @@ struct Failure {
     int column = 0;    // 1-based, in characters of the file as stored
     std::string detail;
 };
+
+// The same failure, said of `file`: the path under which the caller knows
+// the file that was read or written.
+inline Failure InFile(Failure failure, std::string file) {
+    failure.file = std::move(file);
+    return failure;
+}
+
+// The failure of the system call that just failed, with the system's reason
+// (errno) as its detail.
+inline Failure SystemFailure(FailureKind kind, std::string file) {
+    return {kind, std::move(file), 0, 0, std::strerror(errno)};
+}
 
 // Either a value or the Failure that kept it from being made.
 template <typename Value>

@@ -337,11 +337,7 @@ Result<XMLNodesPtr> ReadXMLFile(const std::string& path) {
                        0, ""};
     }
     auto read = ReadXMLBytes(bytes);
-    if (!read) {
-        Failure failure = read.failure();
-        failure.file = path;
-        return failure;
-    }
+    if (!read) return InFile(read.failure(), path);
     return read;
 }
 
