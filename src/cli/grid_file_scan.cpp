@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "document/grid_text_scan.h"
+#include "system/file_output.h"
 
 namespace {
 
@@ -96,7 +97,7 @@ struct LineChecks {
 
 std::vector<PairMessage> ScanGridFile(const std::string& path, long long width, long long height) {
     WarningList list{path, {}, {}};
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+    std::unique_ptr<FILE, int (*)(FILE*)> file(OpenForReading(path), std::fclose);
     if (!file) return {};
     GridTextScan scan(file.get());
     LineChecks checks{width, list};

@@ -59,7 +59,7 @@ Result<PairParameters> readParameters(const XMLNodes& root) {
 
 Result<CellGrid> ReadGridFile(const std::string& path, int width, int height) {
     const Failure unreadable{FailureKind::FileUnreadable, path, 0, 0, ""};
-    FilePtr file(std::fopen(path.c_str(), "rb"), std::fclose);
+    FilePtr file(OpenForReading(path), std::fclose);
     if (!file) return unreadable;
     GridTextReader reader(file.get());
     CellGrid grid;
@@ -111,7 +111,10 @@ XMLNodesPtr BuildParameterTreeOf(const PairParameters& parameters) {
 // the translation to characters is one simple loop over the block.
 bool WriteGridFile(const std::string& path, const CellGrid& grid, ContentHasher* hasher) {
     FILE* file = OpenForWriting(path);
-    if (!file) return false;
+    return file && WriteGridText(file, grid, hasher);
+}
+
+bool WriteGridText(FILE* file, const CellGrid& grid, ContentHasher* hasher) {
     constexpr size_t BLOCK = 1 << 16;
     std::vector<std::uint8_t> block(BLOCK);
     size_t used = 0;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 #include "document/map_document.h"
@@ -37,3 +38,6 @@ XMLNodesPtr BuildParameterTreeOf(const PairParameters& parameters);
 // in CR LF, and flushes it to the disk. False if the file cannot be created
 // or fully written. `hasher`, if given, takes every byte written.
 bool WriteGridFile(const std::string& path, const CellGrid& grid, ContentHasher* hasher = nullptr);
+
+// The same into a file already opened for writing, which it closes.
+bool WriteGridText(FILE* file, const CellGrid& grid, ContentHasher* hasher = nullptr);

@@ -1,16 +1,24 @@
 #include "document/pair_paths.h"
 
+#include "system/file_output.h"
+
 namespace {
 
 // The longest path Windows takes without the long-path prefix.
 constexpr size_t LONGEST_PATH = 259;
 
-std::string sidePath(const std::string& target, char letter) {
-    if (target.size() + 2 <= LONGEST_PATH) return target + '~' + letter;
-    return target.substr(0, target.size() - 2) + '#' + letter;
+}  // namespace
+
+std::string SidePath(const std::string& target, char letter, int attempt) {
+    const std::string suffix = letter + (attempt > 1 ? std::to_string(attempt) : "");
+    if (target.size() + 1 + suffix.size() <= LONGEST_PATH) return target + '~' + suffix;
+    return target.substr(0, target.size() - 1 - suffix.size()) + '#' + suffix;
 }
 
-}  // namespace
+std::string PathBeside(const std::string& beside, const std::string& name) {
+    const size_t separator = beside.find_last_of("/\\:");
+    return separator == std::string::npos ? name : beside.substr(0, separator + 1) + name;
+}
 
 std::string MakeXmlPath(const std::string& mapPath) {
     if (mapPath.size() < 3) return mapPath + "xml";
@@ -23,14 +31,17 @@ std::string FileNameOf(const std::string& path) {
 }
 
 SaveFiles SaveFilesFor(const std::string& mapPath) {
-    const std::string xmlPath = MakeXmlPath(mapPath);
-    return {mapPath,
-            xmlPath,
-            sidePath(mapPath, 'g'),
-            sidePath(xmlPath, 'p'),
-            sidePath(mapPath, 'h'),
-            sidePath(xmlPath, 'q'),
-            sidePath(mapPath, 'j'),
-            sidePath(mapPath, 'k'),
-            sidePath(xmlPath, 'l')};
+    const std::string shownXml = MakeXmlPath(mapPath);
+    const std::string grid = ResolvedPath(mapPath), xml = ResolvedPath(shownXml);
+    return {grid,
+            xml,
+            mapPath,
+            shownXml,
+            SidePath(grid, 'g'),
+            SidePath(xml, 'p'),
+            SidePath(grid, 'h'),
+            SidePath(xml, 'q'),
+            SidePath(grid, 'j'),
+            SidePath(grid, 'k'),
+            SidePath(xml, 'l')};
 }

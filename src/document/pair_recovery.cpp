@@ -29,17 +29,25 @@ bool hasFingerprint(const std::string& path, const FileFingerprint& expected) {
     return fingerprint && fingerprint.value() == expected;
 }
 
+std::string newFileOf(const std::string& target, const JournalTarget& record) {
+    return PathBeside(target, record.newName);
+}
+
+std::string oldFileOf(const std::string& target, const JournalTarget& record) {
+    return PathBeside(target, record.oldName);
+}
+
 // Going forward, the target must end up as written, from the new side file;
 // going back, as found, from the old file kept aside. The target itself must
 // be one of the two versions the save knows, or a file it was rewriting in
-// place when it stopped.
+// place when it stopped. A save that was still preparing changed no target.
 TargetPlan planTarget(SaveJournal::Direction direction, const JournalTarget& record,
-                      const std::string& target, const std::string& newFile,
-                      const std::string& oldFile) {
+                      const std::string& target) {
+    if (direction == SaveJournal::Direction::Preparing) return {TargetAction::Keep, target};
     const bool forward = direction == SaveJournal::Direction::Forward;
     const FileFingerprint& wanted = forward ? record.written : record.found;
     const FileFingerprint& other = forward ? record.found : record.written;
-    const std::string& source = forward ? newFile : oldFile;
+    const std::string source = forward ? newFileOf(target, record) : oldFileOf(target, record);
     const auto now = FingerprintFile(target);
     if (!now) return {TargetAction::Conflict, target};
     if (now.value() == wanted) return {TargetAction::Keep, target};
@@ -55,21 +63,36 @@ RecoveryPlan planRecovery(const SaveFiles& files) {
                       {TargetAction::Keep, files.parameters}};
     if (!plan.journal) return plan;
     const SaveJournal& journal = *plan.journal;
-    plan.grid =
-        planTarget(journal.direction, journal.grid, files.grid, files.newGrid, files.oldGrid);
-    plan.parameters = planTarget(journal.direction, journal.parameters, files.parameters,
-                                 files.newParameters, files.oldParameters);
+    plan.grid = planTarget(journal.direction, journal.grid, files.grid);
+    plan.parameters = planTarget(journal.direction, journal.parameters, files.parameters);
     return plan;
 }
 
-bool carryOut(const TargetPlan& plan, const std::string& target) {
+// A target that cannot be replaced by a rename (another program holds it
+// open) is rewritten in place. The journal says so first, since a target
+// cut short by a crash then matches neither version; and a side file that
+// is a second name of the target becomes a file of its own first, so that
+// the copy never writes through to it.
+bool rewriteInPlace(const SaveFiles& files, SaveJournal& journal, JournalTarget& record,
+                    const std::string& target, const std::string& source) {
+    for (const std::string& side : {newFileOf(target, record), oldFileOf(target, record)}) {
+        if (!IsSameFile(side, target)) continue;
+        const bool separated =
+            ReplaceFileWith(side, [&](FILE* copy) { return WriteFileContent(target, copy); });
+        if (!separated) return false;
+    }
+    record.rewrittenInPlace = true;
+    return WriteSaveJournal(files, journal) && CopyFileContent(source, target);
+}
+
+bool carryOut(const TargetPlan& plan, const std::string& target, const SaveFiles& files,
+              SaveJournal& journal, JournalTarget& record) {
     switch (plan.action) {
         case TargetAction::Keep:
             return true;
         case TargetAction::Install:
-            // Rewritten in place where another program keeps the target open.
-            if (MoveFileOver(plan.source, target)) return true;
-            return CopyFileContent(plan.source, target);
+            return MoveFileOver(plan.source, target) ||
+                   rewriteInPlace(files, journal, record, target, plan.source);
         case TargetAction::Remove:
             RemoveFile(target);
             return KindOfPath(target) == PathKind::Missing;
@@ -79,20 +102,26 @@ bool carryOut(const TargetPlan& plan, const std::string& target) {
     return false;
 }
 
-// Removes the side files that are still exactly what the journal recorded,
-// then the journal; anything else beside the pair is not the save's own.
+// Removes the side files the journal names, then the journal. Once the new
+// files were complete, only side files that are still exactly what the
+// journal recorded go: anything else beside the pair is not the save's own.
+// A save that was still preparing had made nothing but those files.
 void removeOwnFiles(const SaveFiles& files, const SaveJournal& journal) {
-    const std::pair<const std::string*, const FileFingerprint*> sides[] = {
-        {&files.newGrid, &journal.grid.written},
-        {&files.newParameters, &journal.parameters.written},
-        {&files.oldGrid, &journal.grid.found},
-        {&files.oldParameters, &journal.parameters.found},
+    const bool preparing = journal.direction == SaveJournal::Direction::Preparing;
+    const std::pair<std::string, const FileFingerprint*> sides[] = {
+        {newFileOf(files.grid, journal.grid), &journal.grid.written},
+        {newFileOf(files.parameters, journal.parameters), &journal.parameters.written},
+        {oldFileOf(files.grid, journal.grid), &journal.grid.found},
+        {oldFileOf(files.parameters, journal.parameters), &journal.parameters.found},
     };
+    for (const auto& [path, fingerprint] : sides) {
+        if (path == files.grid || path == files.parameters || FileNameOf(path).empty()) continue;
+        if (preparing || (fingerprint->present && hasFingerprint(path, *fingerprint)))
+            RemoveFile(path);
+    }
     FlushFolderOf(files.journal);
     RemoveFile(files.journal);
     FlushFolderOf(files.journal);
-    for (const auto& [path, fingerprint] : sides)
-        if (fingerprint->present && hasFingerprint(*path, *fingerprint)) RemoveFile(*path);
 }
 
 }  // namespace
@@ -106,18 +135,20 @@ PairSources PairSourcesToRead(const SaveFiles& files) {
 
 RecoveryOutcome RecoverLockedPair(const SaveFiles& files) {
     if (KindOfPath(files.journal) == PathKind::Missing) return RecoveryOutcome::NothingToDo;
-    const RecoveryPlan plan = planRecovery(files);
+    RecoveryPlan plan = planRecovery(files);
     if (!plan.journal) return RecoveryOutcome::NothingToDo;
-    if (plan.abandoned()) {
-        removeOwnFiles(files, *plan.journal);
+    SaveJournal& journal = *plan.journal;
+    if (plan.abandoned() || journal.direction == SaveJournal::Direction::Preparing) {
+        removeOwnFiles(files, journal);
         return RecoveryOutcome::Abandoned;
     }
     // The parameter file first, as the save does.
-    if (!carryOut(plan.parameters, files.parameters) || !carryOut(plan.grid, files.grid))
+    if (!carryOut(plan.parameters, files.parameters, files, journal, journal.parameters) ||
+        !carryOut(plan.grid, files.grid, files, journal, journal.grid))
         return RecoveryOutcome::Failed;
-    removeOwnFiles(files, *plan.journal);
-    return plan.journal->direction == SaveJournal::Direction::Forward ? RecoveryOutcome::Finished
-                                                                      : RecoveryOutcome::RolledBack;
+    removeOwnFiles(files, journal);
+    return journal.direction == SaveJournal::Direction::Forward ? RecoveryOutcome::Finished
+                                                                : RecoveryOutcome::RolledBack;
 }
 
 RecoveryOutcome RecoverInterruptedSave(const std::string& mapPath) {

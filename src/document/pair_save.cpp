@@ -14,45 +14,105 @@ namespace {
 
 // One target of the pair while the new content replaces the old.
 struct TargetSave {
+    TargetSave(const std::string& target, const std::string& shown, JournalTarget& record)
+        : target(target), shown(shown), record(record) {}
     const std::string& target;
-    const std::string& newFile;
-    const std::string& oldFile;
+    const std::string& shown;  // the target as the caller named it
     JournalTarget& record;
+    std::string newFile, oldFile;  // the side files' paths, once named
+    bool newMade = false, oldMade = false;
     bool keptAsSecondName = false;  // the old file kept aside is a hard link of the target
+    FileStamp found;                // the target as the save found it
+    FileStamp placed;               // the target once the save put its file there
     enum class State { Untouched, Renamed, RewrittenInPlace } state = State::Untouched;
 };
+using Targets = TargetSave[2];  // the parameter file, then the grid file
 
-void removeSideFiles(const SaveFiles& files) {
-    for (const std::string* side : {&files.newGrid, &files.newParameters, &files.oldGrid,
-                                    &files.oldParameters, &files.journalDraft})
-        RemoveFile(*side);
+// The first name of each side file that nothing has yet.
+bool nameSideFiles(TargetSave& save, char newLetter, char oldLetter) {
+    constexpr int ATTEMPTS = 100;
+    for (auto [letter, path] : {std::pair{newLetter, &save.newFile}, {oldLetter, &save.oldFile}}) {
+        for (int attempt = 1; path->empty() && attempt <= ATTEMPTS; ++attempt) {
+            const std::string candidate = SidePath(save.target, letter, attempt);
+            if (KindOfPath(candidate) == PathKind::Missing) *path = candidate;
+        }
+        if (path->empty()) {
+            errno = EEXIST;
+            return false;
+        }
+    }
+    save.record.newName = FileNameOf(save.newFile);
+    save.record.oldName = FileNameOf(save.oldFile);
+    return true;
 }
 
-// Side files of this pair that are still there were left by a save that
-// died before its journal, so nothing refers to them any more.
-bool writeNewFiles(const SaveFiles& files, const MapDocument& document,
+void removeJournal(const SaveFiles& files) {
+    FlushFolderOf(files.journal);
+    RemoveFile(files.journal);
+    FlushFolderOf(files.journal);
+}
+
+// The side files this save made and that are still side files (a new file
+// renamed into place is the target now).
+void removeSideFiles(const Targets& targets) {
+    for (const TargetSave& save : targets) {
+        if (save.newMade && save.state != TargetSave::State::Renamed) RemoveFile(save.newFile);
+        if (save.oldMade) RemoveFile(save.oldFile);
+    }
+}
+
+// Nothing of the save is left beside the pair: the side files go before
+// the journal that names them.
+void removeOwnFiles(const SaveFiles& files, const Targets& targets) {
+    removeSideFiles(targets);
+    removeJournal(files);
+}
+
+// Files the new content goes to are created here and nowhere else, so a
+// file of that name that appeared since the names were chosen stays.
+bool writeNewFile(TargetSave& save, const std::function<bool(FILE*)>& write) {
+    FILE* file = OpenNewForWriting(save.newFile);
+    if (!file) return false;
+    save.newMade = true;
+    return write(file) && KeepPermissions(save.target, save.newFile);
+}
+
+bool writeNewFiles(Targets& targets, const SaveFiles& files, const MapDocument& document,
                    const std::string& parameterText, SaveJournal& journal) {
-    removeSideFiles(files);
     ContentHasher gridHash, parameterHash;
     parameterHash.add(parameterText.data(), parameterText.size());
-    if (!WriteGridFile(files.newGrid, document.cells, &gridHash) ||
-        !WriteWholeFile(files.newParameters, parameterText) || !FlushFolderOf(files.grid))
-        return false;
+    const bool written =
+        writeNewFile(targets[0],
+                     [&](FILE* file) {
+                         return FinishWriting(
+                             file, std::fwrite(parameterText.data(), 1, parameterText.size(),
+                                               file) == parameterText.size());
+                     }) &&
+        writeNewFile(targets[1],
+                     [&](FILE* file) { return WriteGridText(file, document.cells, &gridHash); }) &&
+        FlushFolderOf(files.grid) && FlushFolderOf(files.parameters);
     journal.grid.written = gridHash.fingerprint();
     journal.parameters.written = parameterHash.fingerprint();
-    return true;
+    return written;
 }
 
 // The old file gets a second name, or a copy where the file system has no
 // hard links or where another program holds the file open: such a target
 // will have to be rewritten in place, which would change a second name too.
 bool keepOldFile(TargetSave& save) {
-    if (KindOfPath(save.target) == PathKind::Missing) {
+    save.found = StampOfFile(save.target);
+    if (!save.found.present) {
         save.record.found = {};
         return true;
     }
     save.keptAsSecondName = !IsFileHeldOpen(save.target) && LinkFile(save.target, save.oldFile);
-    if (!save.keptAsSecondName && !CopyFileContent(save.target, save.oldFile)) return false;
+    if (!save.keptAsSecondName) {
+        FILE* copy = OpenNewForWriting(save.oldFile);
+        if (!copy) return false;
+        save.oldMade = true;
+        if (!FinishWriting(copy, WriteFileContent(save.target, copy))) return false;
+    }
+    save.oldMade = true;
     const auto found = FingerprintFile(save.oldFile);
     if (!found) return false;
     save.record.found = found.value();
@@ -74,15 +134,25 @@ bool rewriteInPlace(TargetSave& save, const SaveFiles& files, SaveJournal& journ
     return copied;
 }
 
-bool putInPlace(TargetSave& save, const SaveFiles& files, SaveJournal& journal) {
-    if (MoveFileOver(save.newFile, save.target)) {
+enum class Placed { Done, Failed, ReplacedMeanwhile };
+
+// Only over the very file the save found: one that another program put
+// there since (a copy by hand, a checkout) is the user's and stays.
+Placed putInPlace(TargetSave& save, const SaveFiles& files, SaveJournal& journal) {
+    if (!(StampOfFile(save.target) == save.found)) return Placed::ReplacedMeanwhile;
+    if (MoveFileOver(save.newFile, save.target))
         save.state = TargetSave::State::Renamed;
-        return true;
-    }
-    return rewriteInPlace(save, files, journal);
+    else if (!rewriteInPlace(save, files, journal))
+        return Placed::Failed;
+    save.placed = StampOfFile(save.target);
+    return Placed::Done;
 }
 
+// Puts the old file back where the save had put its own, unless another
+// program replaced that since.
 bool putBack(const TargetSave& save) {
+    if (save.state != TargetSave::State::Untouched && !(StampOfFile(save.target) == save.placed))
+        return true;
     switch (save.state) {
         case TargetSave::State::Untouched:
             return true;
@@ -96,21 +166,18 @@ bool putBack(const TargetSave& save) {
     return false;
 }
 
-void endSave(const SaveFiles& files) {
-    FlushFolderOf(files.journal);
-    RemoveFile(files.journal);
-    FlushFolderOf(files.journal);
-}
-
 // The reason of a failed save, from errno as the failing step left it.
 Failure writeFailure(const SaveFiles& files) {
-    return SystemFailure(FailureKind::WriteFailed, files.grid);
+    return SystemFailure(FailureKind::WriteFailed, files.shownGrid);
 }
 
-// Nothing of the save is left beside the pair.
-Failure abandoned(const SaveFiles& files) {
-    const Failure failure = writeFailure(files);
-    removeSideFiles(files);
+Failure replacedMeanwhile(const TargetSave& save) {
+    return {FailureKind::WriteFailed, save.shown, 0, 0,
+            "another program replaced the file during the save; it was left as it is"};
+}
+
+Failure abandoned(const SaveFiles& files, Targets& targets, Failure failure) {
+    removeOwnFiles(files, targets);
     return failure;
 }
 
@@ -118,8 +185,8 @@ Failure abandoned(const SaveFiles& files) {
 // files go back. Should the folder refuse that, the journal stays and the
 // next Open or save finishes the rollback. Should it refuse even the new
 // journal, the save is finished instead, if it can be.
-Result<void> rollBack(const SaveFiles& files, SaveJournal& journal, TargetSave (&targets)[2]) {
-    const Failure failure = writeFailure(files);
+Result<void> rollBack(const SaveFiles& files, SaveJournal& journal, Targets& targets,
+                      const Failure& failure) {
     journal.direction = SaveJournal::Direction::Back;
     if (!WriteSaveJournal(files, journal)) {
         if (RecoverLockedPair(files) == RecoveryOutcome::Finished) return {};
@@ -127,9 +194,20 @@ Result<void> rollBack(const SaveFiles& files, SaveJournal& journal, TargetSave (
     }
     for (int i = 1; i >= 0; --i)
         if (!putBack(targets[i])) return failure;
-    endSave(files);
-    removeSideFiles(files);
+    removeOwnFiles(files, targets);
     return failure;
+}
+
+Result<void> placeBoth(const SaveFiles& files, SaveJournal& journal, Targets& targets,
+                       const SaveStepObserver& reached) {
+    for (int i = 0; i < 2; ++i) {
+        const Placed placed = putInPlace(targets[i], files, journal);
+        if (placed == Placed::ReplacedMeanwhile)
+            return rollBack(files, journal, targets, replacedMeanwhile(targets[i]));
+        if (placed == Placed::Failed) return rollBack(files, journal, targets, writeFailure(files));
+        reached(i == 0 ? SaveStep::ParameterFileInPlace : SaveStep::GridFileInPlace);
+    }
+    return {};
 }
 
 // Refused before anything is written: a folder where a file goes (it would
@@ -149,6 +227,26 @@ bool targetsCanBeReplaced(const SaveFiles& files) {
     return true;
 }
 
+// "stage.xml" as a map path names its own parameter file: saving it would
+// write the grid over the parameters.
+bool isOneFile(const SaveFiles& files) {
+    return files.grid == files.parameters || IsSameFile(files.grid, files.parameters);
+}
+
+// The journal's names are the save's own: a leftover journal or draft of a
+// save that stopped goes, anything else there fails the save untouched.
+bool clearJournalNames(const SaveFiles& files) {
+    for (const std::string* path : {&files.journal, &files.journalDraft}) {
+        if (KindOfPath(*path) == PathKind::Missing) continue;
+        if (!IsLeftoverJournal(*path)) {
+            errno = EEXIST;
+            return false;
+        }
+        RemoveFile(*path);
+    }
+    return true;
+}
+
 }  // namespace
 
 Result<void> WriteMapFilePairFiles(const std::string& mapPath, const MapDocument& document,
@@ -158,36 +256,44 @@ Result<void> WriteMapFilePairFiles(const std::string& mapPath, const MapDocument
     };
     reached(SaveStep::Started);
     const SaveFiles files = SaveFilesFor(mapPath);
+    if (isOneFile(files))
+        return Failure{FailureKind::WriteFailed, files.shownGrid, 0, 0,
+                       "the map file would be its own parameter file"};
     if (!targetsCanBeReplaced(files)) return writeFailure(files);
     const Result<std::string> parameterText = SerializeXMLDocument(BuildParameterTree(document));
-    if (!parameterText) return InFile(parameterText.failure(), files.parameters);
+    if (!parameterText) return InFile(parameterText.failure(), files.shownParameters);
     FileLock lock = LockFile(files.lock, PAIR_LOCK_WAIT_MILLISECONDS);
     if (!lock.held())
-        return errno == EBUSY ? Failure{FailureKind::Busy, files.grid, 0, 0, ""}
+        return errno == EBUSY ? Failure{FailureKind::Busy, files.shownGrid, 0, 0, ""}
                               : writeFailure(files);
     reached(SaveStep::LockTaken);
-    if (RecoverLockedPair(files) == RecoveryOutcome::Failed) return writeFailure(files);
+    if (RecoverLockedPair(files) == RecoveryOutcome::Failed || !clearJournalNames(files))
+        return writeFailure(files);
 
     SaveJournal journal;
+    journal.direction = SaveJournal::Direction::Preparing;
     journal.grid.name = FileNameOf(files.grid);
     journal.parameters.name = FileNameOf(files.parameters);
-    TargetSave targets[] = {
-        {files.parameters, files.newParameters, files.oldParameters, journal.parameters},
-        {files.grid, files.newGrid, files.oldGrid, journal.grid}};
-    if (!writeNewFiles(files, document, parameterText.value(), journal)) return abandoned(files);
+    Targets targets = {{files.parameters, files.shownParameters, journal.parameters},
+                       {files.grid, files.shownGrid, journal.grid}};
+    if (!nameSideFiles(targets[0], 'p', 'q') || !nameSideFiles(targets[1], 'g', 'h') ||
+        !WriteSaveJournal(files, journal))
+        return writeFailure(files);
+    reached(SaveStep::SideFilesNamed);
+    if (!writeNewFiles(targets, files, document, parameterText.value(), journal))
+        return abandoned(files, targets, writeFailure(files));
     reached(SaveStep::NewFilesWritten);
-    if (!keepOldFile(targets[0]) || !keepOldFile(targets[1])) return abandoned(files);
+    if (!keepOldFile(targets[0]) || !keepOldFile(targets[1]))
+        return abandoned(files, targets, writeFailure(files));
     reached(SaveStep::OldFilesKept);
+    journal.direction = SaveJournal::Direction::Forward;
     if (!WriteSaveJournal(files, journal, [&] { reached(SaveStep::JournalDrafted); }))
-        return abandoned(files);
+        return abandoned(files, targets, writeFailure(files));
     reached(SaveStep::JournalWritten);
-    if (!putInPlace(targets[0], files, journal)) return rollBack(files, journal, targets);
-    reached(SaveStep::ParameterFileInPlace);
-    if (!putInPlace(targets[1], files, journal)) return rollBack(files, journal, targets);
-    reached(SaveStep::GridFileInPlace);
-    endSave(files);
+    if (Result<void> placed = placeBoth(files, journal, targets, reached); !placed) return placed;
+    removeJournal(files);
     reached(SaveStep::JournalRemoved);
-    removeSideFiles(files);
+    removeSideFiles(targets);
     reached(SaveStep::SideFilesRemoved);
     return {};
 }

@@ -10,7 +10,10 @@ namespace {
 
 // The first line names the format; the last holds a hash of all lines
 // before it, so a journal cut short or damaged is recognised as such.
-const char FIRST_LINE[] = "Kalmia save journal 1";
+const char FIRST_LINE[] = "Kalmia save journal 2";
+// The journal of earlier versions, whose side files had fixed names.
+const char FIRST_LINE_BEFORE[] = "Kalmia save journal 1";
+const char FORMAT_NAME[] = "Kalmia save journal";
 constexpr long long LARGEST_JOURNAL = 8192;
 
 std::string hexOf(const std::string& bytes) {
@@ -59,20 +62,46 @@ bool readFingerprint(std::istream& in, FileFingerprint& fingerprint) {
 std::string targetLine(const char* role, const JournalTarget& target) {
     return std::string(role) + " " + hexOf(target.name) + " " + fingerprintText(target.found) +
            " " + fingerprintText(target.written) +
-           (target.rewrittenInPlace ? " in-place" : " renamed");
+           (target.rewrittenInPlace ? " in-place " : " renamed ") + hexOf(target.newName) + " " +
+           hexOf(target.oldName);
 }
 
-bool readTarget(const std::string& line, const char* role, JournalTarget& target) {
+bool readName(std::istream& in, std::string& name) {
+    std::string hex;
+    const auto bytes = (in >> hex) ? bytesOf(hex) : std::nullopt;
+    if (bytes) name = *bytes;
+    return bytes.has_value();
+}
+
+// `sideLetters` for a journal of an earlier version: its side files had
+// the first names SidePath gives.
+bool readTarget(const std::string& line, const char* role, const char* sideLetters,
+                const std::string& target, JournalTarget& record) {
     std::istringstream in(line);
-    std::string word, name, mode;
-    if (!(in >> word) || word != role || !(in >> name)) return false;
-    const auto bytes = bytesOf(name);
-    if (!bytes || !readFingerprint(in, target.found) || !readFingerprint(in, target.written) ||
+    std::string word, mode;
+    if (!(in >> word) || word != role || !readName(in, record.name) ||
+        !readFingerprint(in, record.found) || !readFingerprint(in, record.written) ||
         !(in >> mode) || (mode != "in-place" && mode != "renamed"))
         return false;
-    target.name = *bytes;
-    target.rewrittenInPlace = mode == "in-place";
-    return true;
+    record.rewrittenInPlace = mode == "in-place";
+    if (sideLetters) {
+        record.newName = FileNameOf(SidePath(target, sideLetters[0]));
+        record.oldName = FileNameOf(SidePath(target, sideLetters[1]));
+        return true;
+    }
+    return readName(in, record.newName) && readName(in, record.oldName);
+}
+
+const char* directionName(SaveJournal::Direction direction) {
+    switch (direction) {
+        case SaveJournal::Direction::Preparing:
+            return "preparing";
+        case SaveJournal::Direction::Forward:
+            return "forward";
+        case SaveJournal::Direction::Back:
+            return "back";
+    }
+    return "";
 }
 
 std::string hashLine(const std::string& text) {
@@ -83,7 +112,7 @@ std::string hashLine(const std::string& text) {
 
 std::string journalText(const SaveJournal& journal) {
     std::string text = std::string(FIRST_LINE) + "\n";
-    text += journal.direction == SaveJournal::Direction::Forward ? "forward\n" : "back\n";
+    text += std::string(directionName(journal.direction)) + "\n";
     text += targetLine("grid", journal.grid) + "\n";
     text += targetLine("parameters", journal.parameters) + "\n";
     return text + hashLine(text);
@@ -118,16 +147,32 @@ std::optional<SaveJournal> ReadSaveJournal(const SaveFiles& files) {
     std::istringstream lines(body);
     std::string first, direction, gridLine, parameterLine;
     SaveJournal journal;
-    if (!std::getline(lines, first) || first != FIRST_LINE || !std::getline(lines, direction) ||
-        (direction != "forward" && direction != "back") || !std::getline(lines, gridLine) ||
-        !std::getline(lines, parameterLine) || !readTarget(gridLine, "grid", journal.grid) ||
-        !readTarget(parameterLine, "parameters", journal.parameters))
+    if (!std::getline(lines, first) || (first != FIRST_LINE && first != FIRST_LINE_BEFORE) ||
+        !std::getline(lines, direction) || !std::getline(lines, gridLine) ||
+        !std::getline(lines, parameterLine))
         return std::nullopt;
-    journal.direction =
-        direction == "forward" ? SaveJournal::Direction::Forward : SaveJournal::Direction::Back;
+    const bool before = first == FIRST_LINE_BEFORE;
+    if (!readTarget(gridLine, "grid", before ? "gh" : nullptr, files.grid, journal.grid) ||
+        !readTarget(parameterLine, "parameters", before ? "pq" : nullptr, files.parameters,
+                    journal.parameters))
+        return std::nullopt;
+    using Direction = SaveJournal::Direction;
+    bool known = false;
+    for (Direction candidate : {Direction::Preparing, Direction::Forward, Direction::Back})
+        if (direction == directionName(candidate)) journal.direction = candidate, known = true;
+    if (!known) return std::nullopt;
     // A journal is only ever acted on for the pair it names.
     if (journal.grid.name != FileNameOf(files.grid) ||
         journal.parameters.name != FileNameOf(files.parameters))
         return std::nullopt;
     return journal;
+}
+
+bool IsLeftoverJournal(const std::string& path) {
+    FILE* file = OpenForReading(path);
+    if (!file) return false;
+    char bytes[sizeof FORMAT_NAME - 1];
+    const size_t count = std::fread(bytes, 1, sizeof bytes, file);
+    std::fclose(file);
+    return std::string(FORMAT_NAME).compare(0, count, bytes, count) == 0;
 }

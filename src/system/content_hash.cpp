@@ -29,7 +29,7 @@ FileFingerprint ContentHasher::fingerprint() const {
 Result<FileFingerprint> FingerprintFile(const std::string& path) {
     const Failure unreadable{FailureKind::FileUnreadable, path, 0, 0, ""};
     if (KindOfPath(path) == PathKind::Missing) return FileFingerprint{};
-    FILE* file = std::fopen(path.c_str(), "rb");
+    FILE* file = OpenForReading(path);
     if (!file) return unreadable;
     ContentHasher hasher;
     static thread_local char buffer[1 << 16];

@@ -17,7 +17,7 @@ bool WriteWholeFile(const std::string& path, std::string_view bytes) {
 }
 
 bool ReadWholeFile(const std::string& path, long long maxBytes, std::string& bytes) {
-    FILE* file = std::fopen(path.c_str(), "rb");
+    FILE* file = OpenForReading(path);
     if (!file) return false;
     bytes.clear();
     char buffer[65536];
@@ -32,22 +32,51 @@ bool ReadWholeFile(const std::string& path, long long maxBytes, std::string& byt
     return fits && readable;
 }
 
-bool CopyFileContent(const std::string& from, const std::string& to, bool* targetOpened) {
-    if (targetOpened) *targetOpened = false;
-    FILE* source = std::fopen(from.c_str(), "rb");
-    if (!source) return false;
-    FILE* target = OpenForWriting(to);
-    if (targetOpened) *targetOpened = target != nullptr;
-    if (!target) {
-        std::fclose(source);
-        return false;
-    }
+namespace {
+
+bool copyStream(FILE* from, FILE* to) {
     char buffer[65536];
     size_t count;
     bool written = true;
-    while (written && (count = std::fread(buffer, 1, sizeof buffer, source)) > 0)
-        written = std::fwrite(buffer, 1, count, target) == count;
-    const bool readable = !std::ferror(source);
+    while (written && (count = std::fread(buffer, 1, sizeof buffer, from)) > 0)
+        written = std::fwrite(buffer, 1, count, to) == count;
+    return written && !std::ferror(from);
+}
+
+}  // namespace
+
+bool WriteFileContent(const std::string& from, FILE* to) {
+    FILE* source = OpenForReading(from);
+    if (!source) return false;
+    const bool copied = copyStream(source, to);
     std::fclose(source);
-    return FinishWriting(target, written && readable);
+    return copied;
+}
+
+// The source is opened first, so that a target is never cut short for a
+// source that cannot be read.
+bool CopyFileContent(const std::string& from, const std::string& to, bool* targetOpened) {
+    if (targetOpened) *targetOpened = false;
+    FILE* source = OpenForReading(from);
+    if (!source) return false;
+    FILE* target = OpenForWriting(to);
+    if (targetOpened) *targetOpened = target != nullptr;
+    const bool copied = target && FinishWriting(target, copyStream(source, target));
+    std::fclose(source);
+    return copied;
+}
+
+bool ReplaceFileWith(const std::string& path, const std::function<bool(FILE*)>& write) {
+    std::string beside;
+    FILE* file = nullptr;
+    for (int number = 1; !file && number <= 100; ++number) {
+        beside = path + "~" + std::to_string(number);
+        file = OpenNewForWriting(beside);
+        if (!file && errno != EEXIST) return false;
+    }
+    if (!file) return false;
+    const bool written = FinishWriting(file, write(file)) && KeepPermissions(path, beside) &&
+                         MoveFileOver(beside, path);
+    if (!written) RemoveFile(beside);
+    return written && (FlushFolderOf(path), true);
 }

@@ -4,11 +4,21 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <string_view>
 
 // Opens a file for writing in binary mode (we write our own line ends).
 FILE* OpenForWriting(const std::string& path);
+
+// The same for a file that must not exist yet: nullptr (errno EEXIST) where
+// anything has the name, so that nothing of anyone else's is overwritten.
+FILE* OpenNewForWriting(const std::string& path);
+
+// Opens a regular file for reading in binary mode; nullptr for anything
+// else (a folder, a FIFO, a device), without waiting on it, so that a FIFO
+// where a file should be never hangs a reader.
+FILE* OpenForReading(const std::string& path);
 
 // Flushes the file to the disk and closes it; true only if everything
 // written so far (`writtenSoFar`) and the flush and close all succeeded.
@@ -48,8 +58,34 @@ bool IsReadOnlyFile(const std::string& path);
 // `targetOpened` then tells whether the target may have been changed.
 bool CopyFileContent(const std::string& from, const std::string& to, bool* targetOpened = nullptr);
 
+// Writes the whole content of the file `from` to `to`; false if anything
+// could not be read or written.
+bool WriteFileContent(const std::string& from, FILE* to);
+
 enum class PathKind { Missing, File, Other };
 PathKind KindOfPath(const std::string& path);
+
+// Whether the two names are one file (hard links of each other, or one
+// path spelled twice); false where either is missing.
+bool IsSameFile(const std::string& a, const std::string& b);
+
+// Gives `to` the permission bits (on Windows, the attributes) of `from`, and
+// natively its owner where the process may. True where `from` is missing.
+bool KeepPermissions(const std::string& from, const std::string& to);
+
+// The path with symbolic links followed (natively) and made absolute, so
+// that every spelling of one file gives one path. A missing file gets its
+// folder's path and its own name; a path that cannot be resolved stays as
+// it is.
+std::string ResolvedPath(const std::string& path);
+
+// Writes a file beside `path` (its name with "~" and a number added, a name
+// nothing else has), flushes it, gives it the permissions of the file it
+// replaces and renames it over `path`, so that `path` is the old file or
+// the new one at every moment and a symbolic link at `path` is replaced,
+// not written through. False, with `path` unchanged and nothing left
+// beside it, where anything fails; errno tells why.
+bool ReplaceFileWith(const std::string& path, const std::function<bool(FILE*)>& write);
 
 // What tells one version of a file from the next without reading it: a
 // reader compares the stamps from before and after it read a pair.

@@ -6,7 +6,9 @@
 
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <thread>
 
 #include "system/file_lock.h"
@@ -24,6 +26,63 @@ void RemoveFile(const std::string& path) {
     const int failure = errno;
     std::remove(path.c_str());
     errno = failure;
+}
+
+FILE* OpenNewForWriting(const std::string& path) {
+    const int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (descriptor < 0) return nullptr;
+    FILE* file = fdopen(descriptor, "wb");
+    if (!file) close(descriptor);
+    return file;
+}
+
+// Opened without waiting, so that a FIFO with no writer does not block;
+// anything but a regular file is refused before a byte is read.
+FILE* OpenForReading(const std::string& path) {
+    const int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) return nullptr;
+    struct stat status;
+    FILE* file = nullptr;
+    if (fstat(descriptor, &status) != 0)
+        ;
+    else if (!S_ISREG(status.st_mode))
+        errno = S_ISDIR(status.st_mode) ? EISDIR : ENODEV;
+    else if (fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK) == 0)
+        file = fdopen(descriptor, "rb");
+    if (!file) {
+        const int failure = errno;
+        close(descriptor);
+        errno = failure;
+    }
+    return file;
+}
+
+bool IsSameFile(const std::string& a, const std::string& b) {
+    struct stat first, second;
+    return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+// The owner can be given only by root; a file of another owner keeps ours.
+bool KeepPermissions(const std::string& from, const std::string& to) {
+    struct stat status;
+    if (stat(from.c_str(), &status) != 0) return errno == ENOENT;
+    if (chown(to.c_str(), status.st_uid, status.st_gid) != 0) errno = 0;
+    return chmod(to.c_str(), status.st_mode & 07777) == 0;
+}
+
+std::string ResolvedPath(const std::string& path) {
+    char resolved[PATH_MAX];
+    if (realpath(path.c_str(), resolved)) return resolved;
+    const size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    struct stat status;
+    if (name.empty() || name == "." || name == ".." || lstat(path.c_str(), &status) == 0 ||
+        !realpath(folder.c_str(), resolved))
+        return path;
+    const std::string joined = resolved;
+    return joined + (joined.back() == '/' ? "" : "/") + name;
 }
 
 bool IsFileHeldOpen(const std::string&) { return false; }
@@ -79,13 +138,26 @@ bool isSameFile(int descriptor, const std::string& path) {
            held.st_dev == named.st_dev && held.st_ino == named.st_ino;
 }
 
+// A lock file made here can be read by everyone, whatever the umask.
+int openLockFile(const std::string& path) {
+    int descriptor = open(path.c_str(), O_RDONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (descriptor >= 0) {
+        fchmod(descriptor, 0644);
+        return descriptor;
+    }
+    if (errno != EEXIST) return -1;
+    return open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+}
+
 }  // namespace
 
 FileLock LockFile(const std::string& path, int waitMilliseconds) {
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMilliseconds);
     for (;;) {
-        const int descriptor = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        // Read-only, since flock needs no more: a lock file that another
+        // user's killed save left behind can still be locked by anyone.
+        const int descriptor = openLockFile(path);
         if (descriptor < 0) return {};
         if (flock(descriptor, LOCK_EX | LOCK_NB) == 0) {
             if (isSameFile(descriptor, path)) {

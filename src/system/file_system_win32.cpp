@@ -1,8 +1,10 @@
 // The file-system operations a save needs, on Windows.
+#include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 
 #include <cerrno>
+#include <cstdio>
 
 #include "system/file_lock.h"
 #include "system/file_output.h"
@@ -50,6 +52,64 @@ void RemoveFile(const std::string& path) {
             return DeleteFileA(path.c_str()) != FALSE || GetLastError() == ERROR_FILE_NOT_FOUND;
         });
     errno = failure;
+}
+
+FILE* OpenNewForWriting(const std::string& path) {
+    const int descriptor =
+        _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    if (descriptor < 0) return nullptr;
+    FILE* file = _fdopen(descriptor, "wb");
+    if (!file) _close(descriptor);
+    return file;
+}
+
+// Only files on a disk: a pipe or a device where a file should be is refused.
+FILE* OpenForReading(const std::string& path) {
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return nullptr;
+    if (GetFileType(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)))) == FILE_TYPE_DISK)
+        return file;
+    std::fclose(file);
+    errno = ENODEV;
+    return nullptr;
+}
+
+namespace {
+
+bool identityOf(const std::string& path, BY_HANDLE_FILE_INFORMATION& information) {
+    const HANDLE file =
+        CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const bool known = GetFileInformationByHandle(file, &information) != FALSE;
+    CloseHandle(file);
+    return known;
+}
+
+}  // namespace
+
+bool IsSameFile(const std::string& a, const std::string& b) {
+    BY_HANDLE_FILE_INFORMATION first, second;
+    return identityOf(a, first) && identityOf(b, second) &&
+           first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+           first.nFileIndexHigh == second.nFileIndexHigh &&
+           first.nFileIndexLow == second.nFileIndexLow;
+}
+
+// Hidden, system, archive and the like; read-only targets are refused
+// before a save begins, so the new file never gets that one.
+bool KeepPermissions(const std::string& from, const std::string& to) {
+    const DWORD attributes = GetFileAttributesA(from.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return true;
+    const DWORD kept = attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                     FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+    return SetFileAttributesA(to.c_str(), kept ? kept : FILE_ATTRIBUTE_NORMAL) != FALSE;
+}
+
+std::string ResolvedPath(const std::string& path) {
+    char resolved[MAX_PATH * 4];
+    const DWORD length = GetFullPathNameA(path.c_str(), sizeof resolved, resolved, nullptr);
+    return length > 0 && length < sizeof resolved ? std::string(resolved, length) : path;
 }
 
 // Asking for the right to delete, while sharing everything, fails only where

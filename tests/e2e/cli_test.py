@@ -161,7 +161,7 @@ def test_native(cli, folder):
 
 
 SAVE_CHILD = os.path.join(ROOT, "build", "native", "tests", "kalmia_save_child")
-PARAMETER_FILE_IN_PLACE = 6  # SaveStep: the new parameter file is in place, the grid file not yet
+PARAMETER_FILE_IN_PLACE = 7  # SaveStep: the new parameter file is in place, the grid file not yet
 
 
 def folder_content(folder):
