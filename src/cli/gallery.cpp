@@ -149,17 +149,22 @@ std::string pageOf(const std::vector<Card>& cards) {
 
 }  // namespace
 
+// Every folder is read whole before anything is written: a folder that is
+// missing or cannot be read, at the top or below, is named and ends the run.
 ExitStatus RunGallery(const std::vector<std::string>& folders, const std::string& outFolder) {
-    if (!MakeFolders(outFolder + "/thumbnails")) {
-        PrintFailure(SystemFailure(FailureKind::WriteFailed, outFolder));
-        return ExitStatus::NotAnswered;
-    }
     std::vector<std::pair<std::string, std::string>> pairs;  // folder, relative path
     for (const std::string& folder : folders) {
         std::vector<std::string> found;
-        if (!FindFilesBelow(folder, ".map", found))
-            std::cerr << folder << ": warning: cannot read the folder\n";
+        std::string unreadable;
+        if (!FindFilesBelow(folder, ".map", found, unreadable)) {
+            PrintFailure(SystemFailure(FailureKind::FileUnreadable, unreadable));
+            return ExitStatus::NotAnswered;
+        }
         for (const std::string& relative : found) pairs.emplace_back(folder, relative);
+    }
+    if (!MakeFolders(outFolder + "/thumbnails")) {
+        PrintFailure(SystemFailure(FailureKind::WriteFailed, outFolder));
+        return ExitStatus::NotAnswered;
     }
     std::vector<Card> cards(pairs.size());
     bool anyRefused = false;
@@ -170,7 +175,10 @@ ExitStatus RunGallery(const std::vector<std::string>& folders, const std::string
         anyRefused = anyRefused || cards[i].status == "error";
     }
     const std::string page = outFolder + "/index.html";
-    if (!WriteWholeFile(page, pageOf(cards))) {
+    const std::string text = pageOf(cards);
+    if (!ReplaceFileWith(page, [&](FILE* file) {
+            return std::fwrite(text.data(), 1, text.size(), file) == text.size();
+        })) {
         PrintFailure(SystemFailure(FailureKind::WriteFailed, page));
         return ExitStatus::NotAnswered;
     }

@@ -1,6 +1,8 @@
 #include "cli/git_commands.h"
 
+#include <algorithm>
 #include <iostream>
+#include <string_view>
 
 #include "cli/console_text.h"
 #include "cli/text_printer.h"
@@ -11,7 +13,6 @@
 namespace {
 
 constexpr long long LARGEST_FILE = 1LL << 31;
-constexpr size_t CONFLICTS_PRINTED = 100;
 
 bool readVersion(const std::string& path, std::string& bytes) {
     if (ReadWholeFile(path, LARGEST_FILE, bytes)) return true;
@@ -29,22 +30,26 @@ bool readParameters(const std::string& path, PairParameters& parameters) {
     return true;
 }
 
-ExitStatus reportConflicts(const std::vector<PairMessage>& conflicts) {
-    PrintMessages(conflicts, "conflict", CONFLICTS_PRINTED);
-    return conflicts.empty() ? ExitStatus::Yes : ExitStatus::No;
+ExitStatus reportConflicts(const Conflicts& conflicts) {
+    PrintMessages(conflicts.first, "conflict", Conflicts::KEPT, conflicts.count);
+    return conflicts.count == 0 ? ExitStatus::Yes : ExitStatus::No;
 }
 
+// Written beside CURRENT and renamed over it, so that a failed write (a full
+// disk) leaves the user's version exactly as it was.
 bool writeResult(const std::string& path, const std::string& bytes) {
-    if (WriteWholeFile(path, bytes)) return true;
+    if (ReplaceFileWith(path, [&](FILE* file) {
+            return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+        }))
+        return true;
     PrintFailure(SystemFailure(FailureKind::WriteFailed, path));
     return false;
 }
 
 ExitStatus mergeGridFiles(const std::string versions[3], const std::string& current,
                           const std::string& shown) {
-    const GridMerge merge = MergeGrids(SplitGridText(versions[0]), SplitGridText(versions[1]),
-                                       SplitGridText(versions[2]), shown);
-    if (!writeResult(current, JoinGridText(merge.merged))) return ExitStatus::NotAnswered;
+    const GridMerge merge = MergeGrids(versions[0], versions[1], versions[2], shown);
+    if (!writeResult(current, merge.merged)) return ExitStatus::NotAnswered;
     return reportConflicts(merge.conflicts);
 }
 
@@ -85,13 +90,14 @@ ExitStatus RunTextconv(const std::string& file) {
     std::string bytes;
     if (!readVersion(file, bytes)) return ExitStatus::NotAnswered;
     if (KindOfPairFile("", file, bytes) == PairFileKind::Grid) {
-        const GridText text = SplitGridText(bytes);
-        for (size_t line = 0; line < text.lines.size(); ++line) {
-            const std::string& cells = text.lines[line];
-            for (size_t column = 0; column == 0 || column < cells.size(); column += 64)
-                std::cout << line + 1 << ":" << column + 1 << " " << cells.substr(column, 64)
+        GridLines lines(bytes);
+        GridLine line;
+        for (size_t number = 1; lines.next(line); ++number)
+            for (size_t column = 0; column == 0 || column < line.length; column += 64)
+                std::cout << number << ":" << column + 1 << " "
+                          << std::string_view(bytes).substr(
+                                 line.start + column, std::min<size_t>(64, line.length - column))
                           << "\n";
-        }
         return ExitStatus::Yes;
     }
     PairParameters parameters;

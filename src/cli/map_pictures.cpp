@@ -16,8 +16,8 @@ bool isTooLarge(std::uint64_t width, std::uint64_t height) {
 Failure tooLarge(const std::string& path, std::uint64_t width, std::uint64_t height) {
     return {FailureKind::WriteFailed, path, 0, 0,
             "the picture would be " + std::to_string(width) + " x " + std::to_string(height) +
-                " pixels; a PNG can be at most 2147483647 pixels wide and high (try a smaller "
-                "--cell)"};
+                " pixels; a PNG can be at most " + std::to_string(MAX_PNG_SIDE) +
+                " pixels wide and high (try a smaller --cell)"};
 }
 
 struct Rgb {

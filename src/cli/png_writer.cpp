@@ -7,6 +7,8 @@
 #include <cstring>
 #include <memory>
 
+#include "system/file_output.h"
+
 namespace {
 
 // libpng reports errors by calling this and expects it never to return: it
@@ -54,20 +56,18 @@ Result<void> WritePng(const std::string& path, std::uint32_t width, std::uint32_
         return Failure{FailureKind::WriteFailed, path, 0, 0, std::move(reason)};
     };
     if (width == 0 || height == 0 || width > MAX_PNG_SIDE || height > MAX_PNG_SIDE)
-        return failure("a PNG must be from 1 to 2147483647 pixels wide and high");
+        return failure("a PNG must be from 1 to " + std::to_string(MAX_PNG_SIDE) +
+                       " pixels wide and high");
     std::vector<std::uint8_t> row(rowBytes(width, pixels));
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return SystemFailure(FailureKind::WriteFailed, path);
     PngErrors errors;
-    png_structp png =
-        png_create_write_struct(PNG_LIBPNG_VER_STRING, &errors, onPngError, onPngWarning);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    bool written = info && writeRows(png, info, file, width, height, pixels, fillRow, row);
-    png_destroy_write_struct(&png, &info);
-    written = std::fflush(file) == 0 && written;
-    written = std::fclose(file) == 0 && written;
+    const bool written = ReplaceFileWith(path, [&](FILE* file) {
+        png_structp png =
+            png_create_write_struct(PNG_LIBPNG_VER_STRING, &errors, onPngError, onPngWarning);
+        png_infop info = png ? png_create_info_struct(png) : nullptr;
+        const bool done = info && writeRows(png, info, file, width, height, pixels, fillRow, row);
+        png_destroy_write_struct(&png, &info);
+        return done;
+    });
     if (written) return {};
-    const int error = errno;
-    std::remove(path.c_str());
-    return failure(errors.message.empty() ? std::strerror(error) : errors.message);
+    return failure(errors.message.empty() ? std::strerror(errno) : errors.message);
 }

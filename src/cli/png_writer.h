@@ -19,10 +19,13 @@ enum class PngPixels {
 // above need not be touched.
 using PngRowSource = std::function<void(std::uint32_t y, std::vector<std::uint8_t>& row)>;
 
-// The largest width or height a PNG can have.
-constexpr std::uint64_t MAX_PNG_SIDE = 0x7FFFFFFF;
+// The largest width or height of a PNG written here: libpng's own limit
+// for the pictures it writes (PNG_USER_WIDTH_MAX, PNG_USER_HEIGHT_MAX).
+constexpr std::uint64_t MAX_PNG_SIDE = 1000000;
 
-// Writes the picture, or fails with the reason and leaves no file. The bytes
+// Writes the picture beside `path` and renames it over the file there (a
+// symbolic link is replaced, not written through), or fails with the
+// reason and leaves any file at `path` as it was. The bytes
 // depend on the pixels only (no time stamp), so every run gives the same file.
 Result<void> WritePng(const std::string& path, std::uint32_t width, std::uint32_t height,
                       PngPixels pixels, const PngRowSource& fillRow);

@@ -1,5 +1,6 @@
 #include "cli/text_printer.h"
 
+#include <algorithm>
 #include <iostream>
 
 #include "cli/console_text.h"
@@ -31,11 +32,13 @@ void PrintMessages(const PairCheck& check) {
     PrintMessages(check.warnings, "warning");
 }
 
-void PrintMessages(const std::vector<PairMessage>& messages, const char* severity, size_t limit) {
-    for (size_t i = 0; i < messages.size() && i < limit; ++i)
+void PrintMessages(const std::vector<PairMessage>& messages, const char* severity, size_t limit,
+                   size_t total) {
+    total = std::max(total, messages.size());
+    const size_t shown = std::min(messages.size(), limit);
+    for (size_t i = 0; i < shown; ++i)
         std::cerr << FormatPairMessage(messages[i], severity) << "\n";
-    if (messages.size() > limit)
-        std::cerr << "... and " << messages.size() - limit << " more " << severity << "s\n";
+    if (total > shown) std::cerr << "... and " << total - shown << " more " << severity << "s\n";
 }
 
 void PrintFailure(const Failure& failure) {

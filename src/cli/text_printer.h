@@ -17,8 +17,9 @@ void PrintText(const MapComparison& comparison);
 // Every message of the check, errors first.
 void PrintMessages(const PairCheck& check);
 
-// At most `limit` messages, then a line with how many were left out.
+// At most `limit` messages, then a line with how many were left out, of
+// `total` (at least the messages given).
 void PrintMessages(const std::vector<PairMessage>& messages, const char* severity,
-                   size_t limit = SIZE_MAX);
+                   size_t limit = SIZE_MAX, size_t total = 0);
 
 void PrintFailure(const Failure& failure);

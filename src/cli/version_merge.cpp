@@ -13,63 +13,94 @@ std::string lowercaseExtension(const std::string& path) {
     return extension;
 }
 
-std::vector<size_t> shapeOf(const GridText& text) {
-    std::vector<size_t> shape;
-    for (const std::string& line : text.lines) shape.push_back(line.size());
-    return shape;
-}
-
-bool hasCell(const GridText& text, size_t line, size_t column) {
-    return line < text.lines.size() && column < text.lines[line].size();
-}
-
 PairMessage conflictAt(const std::string& path, size_t line, size_t column, std::string message) {
     return {path, static_cast<int>(line + 1), static_cast<int>(column + 1), "conflict",
             std::move(message)};
 }
 
-// Both sides kept the base's shape: cell by cell.
-void mergeCells(const GridText& base, const GridText& current, const GridText& other,
-                GridMerge& merge, const std::string& path) {
-    for (size_t line = 0; line < current.lines.size(); ++line)
-        for (size_t column = 0; column < current.lines[line].size(); ++column) {
-            const char mine = current.lines[line][column], theirs = other.lines[line][column];
-            const bool inBase = hasCell(base, line, column);
-            const char was = inBase ? base.lines[line][column] : 0;
-            if (mine == theirs || (inBase && theirs == was)) continue;
-            if (inBase && mine == was)
-                merge.merged.lines[line][column] = theirs;
-            else
-                merge.conflicts.push_back(
-                    conflictAt(path, line, column, "the cell was changed on both sides"));
-        }
+bool sameShape(const std::string& a, const std::string& b) {
+    GridLines linesA(a), linesB(b);
+    GridLine lineA, lineB;
+    for (;;) {
+        const bool moreA = linesA.next(lineA), moreB = linesB.next(lineB);
+        if (moreA != moreB) return false;
+        if (!moreA) return true;
+        if (lineA.length != lineB.length || lineA.ended() != lineB.ended()) return false;
+    }
 }
 
-// One side changed the shape (its lines are in merge.merged), the other
-// (`changer`) only cells: the changer's cells go into the new shape at their
-// places. False when a changed cell has no place there.
-bool applyCellChanges(const GridText& base, const GridText& changer, bool changerIsCurrent,
-                      GridMerge& merge, const std::string& path) {
+// The three texts line by line together; a side with fewer lines gives
+// empty lines (no cells) past its end.
+struct LinesTogether {
+    GridLines lines[3];
+    GridLine current[3];
+    bool next() {
+        bool any = false;
+        for (int i = 0; i < 3; ++i) {
+            const bool more = lines[i].next(current[i]);
+            if (!more) current[i] = {};
+            any = any || more;
+        }
+        return any;
+    }
+};
+
+// Both sides kept one shape: cell by cell, into the current side's text.
+void mergeCells(const std::string& base, const std::string& current, const std::string& other,
+                GridMerge& merge, const std::string& path) {
+    LinesTogether together{{GridLines(base), GridLines(current), GridLines(other)}, {}};
+    for (size_t line = 0; together.next(); ++line) {
+        const GridLine &was = together.current[0], &mine = together.current[1],
+                       &theirs = together.current[2];
+        if (current.compare(mine.start, mine.length, other, theirs.start, theirs.length) == 0)
+            continue;
+        for (size_t column = 0; column < mine.length; ++column) {
+            const char m = current[mine.start + column], t = other[theirs.start + column];
+            const bool inBase = column < was.length;
+            const char b = inBase ? base[was.start + column] : 0;
+            if (m == t || (inBase && t == b)) continue;
+            if (inBase && m == b)
+                merge.merged[mine.start + column] = t;
+            else
+                merge.conflicts.add(
+                    conflictAt(path, line, column, "the cell was changed on both sides"));
+        }
+    }
+}
+
+// One side changed the shape (its text is merge.merged), the other
+// (`changer`, of the base's shape) only cells: the changer's cells go into
+// the new shape at their places. False when a changed cell has no place
+// there.
+bool applyCellChanges(const std::string& base, const std::string& changer,
+                      const std::string& reshaped, bool changerIsCurrent, GridMerge& merge,
+                      const std::string& path) {
     bool allPlaced = true;
-    for (size_t line = 0; line < base.lines.size(); ++line)
-        for (size_t column = 0; column < base.lines[line].size(); ++column) {
-            const char was = base.lines[line][column], changed = changer.lines[line][column];
-            if (changed == was) continue;
-            if (!hasCell(merge.merged, line, column)) {
-                merge.conflicts.push_back(conflictAt(
+    LinesTogether together{{GridLines(base), GridLines(changer), GridLines(reshaped)}, {}};
+    for (size_t line = 0; together.next(); ++line) {
+        const GridLine &was = together.current[0], &changed = together.current[1],
+                       &into = together.current[2];
+        if (base.compare(was.start, was.length, changer, changed.start, changed.length) == 0)
+            continue;
+        for (size_t column = 0; column < was.length; ++column) {
+            const char b = base[was.start + column], c = changer[changed.start + column];
+            if (c == b) continue;
+            if (column >= into.length) {
+                merge.conflicts.add(conflictAt(
                     path, line, column, "the cell was changed outside the other side's new shape"));
                 allPlaced = false;
                 continue;
             }
-            char& cell = merge.merged.lines[line][column];
-            if (cell == was || cell == changed) {
-                cell = changed;
+            char& cell = merge.merged[into.start + column];
+            if (cell == b || cell == c) {
+                cell = c;
             } else {
-                if (changerIsCurrent) cell = changed;
-                merge.conflicts.push_back(
+                if (changerIsCurrent) cell = c;
+                merge.conflicts.add(
                     conflictAt(path, line, column, "the cell was changed on both sides"));
             }
         }
+    }
     return allPlaced;
 }
 
@@ -97,13 +128,13 @@ std::pair<size_t, size_t> elementPlace(const std::string& text, const std::strin
 template <typename Value>
 void mergeField(const char* name, const Value& base, const Value& current, const Value& other,
                 Value& merged, const std::string& currentText, const std::string& path,
-                std::vector<PairMessage>& conflicts) {
+                Conflicts& conflicts) {
     merged = current;
     if (current == base)
         merged = other;
     else if (other != base && other != current) {
         const auto [line, column] = elementPlace(currentText, name);
-        conflicts.push_back(
+        conflicts.add(
             conflictAt(path, line, column, std::string(name) + " was changed on both sides"));
     }
 }
@@ -125,54 +156,42 @@ PairFileKind KindOfPairFile(const std::string& named, const std::string& current
                                                                     : PairFileKind::Grid;
 }
 
-GridText SplitGridText(const std::string& bytes) {
-    GridText text;
-    text.lastLineEnded = bytes.empty() || bytes.back() == '\n';
-    size_t start = 0;
-    bool firstEnd = true;
-    while (start < bytes.size()) {
-        size_t end = bytes.find('\n', start);
-        if (end == std::string::npos) {
-            text.lines.push_back(bytes.substr(start));
-            break;
-        }
-        const bool crlf = end > start && bytes[end - 1] == '\r';
-        if (firstEnd) text.lineEnd = crlf ? "\r\n" : "\n";
-        firstEnd = false;
-        text.lines.push_back(bytes.substr(start, end - start - (crlf ? 1 : 0)));
-        start = end + 1;
-    }
-    return text;
+GridLines::GridLines(const std::string& text)
+    : text(text), limit(std::min(text.find('\x1A'), text.size())) {}
+
+bool GridLines::next(GridLine& line) {
+    if (at >= limit) return false;
+    const size_t lineFeed = std::min(text.find('\n', at), limit);
+    const bool crLf = lineFeed < limit && lineFeed > at && text[lineFeed - 1] == '\r';
+    line.start = at;
+    line.length = lineFeed - at - (crLf ? 1 : 0);
+    line.end = lineFeed < limit ? lineFeed + 1 : limit;
+    at = line.end;
+    return true;
 }
 
-std::string JoinGridText(const GridText& text) {
-    std::string bytes;
-    for (size_t i = 0; i < text.lines.size(); ++i) {
-        bytes += text.lines[i];
-        if (i + 1 < text.lines.size() || text.lastLineEnded) bytes += text.lineEnd;
-    }
-    return bytes;
+void Conflicts::add(PairMessage message) {
+    if (first.size() < KEPT) first.push_back(std::move(message));
+    ++count;
 }
 
-GridMerge MergeGrids(const GridText& base, const GridText& current, const GridText& other,
+GridMerge MergeGrids(const std::string& base, const std::string& current, const std::string& other,
                      const std::string& path) {
-    const auto baseShape = shapeOf(base), currentShape = shapeOf(current),
-               otherShape = shapeOf(other);
     GridMerge merge{current, {}};
-    if (currentShape == otherShape) {
+    if (sameShape(current, other)) {
         mergeCells(base, current, other, merge, path);
         return merge;
     }
-    if (currentShape != baseShape && otherShape != baseShape) {
-        merge.conflicts.push_back(
+    const bool currentReshaped = !sameShape(current, base);
+    if (currentReshaped && !sameShape(other, base)) {
+        merge.conflicts.add(
             conflictAt(path, 0, 0, "both sides changed the grid's shape differently"));
         return merge;
     }
-    const bool currentReshaped = currentShape != baseShape;
-    merge.merged = currentReshaped ? current : other;
-    merge.merged.lineEnd = current.lineEnd;
-    merge.merged.lastLineEnded = current.lastLineEnded;
-    if (!applyCellChanges(base, currentReshaped ? other : current, !currentReshaped, merge, path))
+    const std::string& reshaped = currentReshaped ? current : other;
+    merge.merged = reshaped;
+    if (!applyCellChanges(base, currentReshaped ? other : current, reshaped, !currentReshaped,
+                          merge, path))
         merge.merged = current;  // a change with no place in the new shape: the current side whole
     return merge;
 }
@@ -192,12 +211,12 @@ ParameterMerge MergeParameters(const PairParameters& base, const PairParameters&
                                   m.rate1 != current.rate1 || m.rate2 != current.rate2;
     if ((!rankInOrder || !isRate2InOrder(m.rate1, m.rate2)) && thresholdsMerged) {
         const auto [line, column] = elementPlace(currentText, rankInOrder ? "rate2" : "rank2");
-        merge.conflicts.push_back(
-            conflictAt(path, line, column,
-                       rankInOrder ? "the merged rate2 " + std::to_string(m.rate2) +
-                                         " is above rate1 " + std::to_string(m.rate1)
-                                   : "the merged rank2 " + std::to_string(m.rank2) +
-                                         " is below rank1 " + std::to_string(m.rank1)));
+        merge.conflicts.add(conflictAt(path, line, column,
+                                       rankInOrder
+                                           ? "the merged rate2 " + std::to_string(m.rate2) +
+                                                 " is above rate1 " + std::to_string(m.rate1)
+                                           : "the merged rank2 " + std::to_string(m.rank2) +
+                                                 " is below rank1 " + std::to_string(m.rank1)));
         merge.merged.rank1 = current.rank1, merge.merged.rank2 = current.rank2;
         merge.merged.rate1 = current.rate1, merge.merged.rate2 = current.rate2;
     }

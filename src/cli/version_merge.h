@@ -19,33 +19,55 @@ enum class PairFileKind { Grid, Parameters };
 PairFileKind KindOfPairFile(const std::string& named, const std::string& current,
                             const std::string& currentBytes);
 
-// A grid file as the lines of a text-mode reader: LF ends a line, a CR
-// before it belongs to the line end. The line end of the first line is the
-// file's, and kept when the file is written again.
-struct GridText {
-    std::vector<std::string> lines;
-    std::string lineEnd = "\r\n";
-    bool lastLineEnded = true;
+// The lines of a grid file's text by the grid file's rules
+// (document/grid_text_scan.h): LF and CR LF end a line, a lone CR is a
+// character, the first 0x1A ends the text. Each line is a place in the
+// text, so no line is copied.
+struct GridLine {
+    size_t start = 0, length = 0;  // the line's characters
+    size_t end = 0;                // past its line end, if it has one
+    bool ended() const { return end > start + length; }
 };
-GridText SplitGridText(const std::string& bytes);
-std::string JoinGridText(const GridText& text);
+
+class GridLines {
+  public:
+    explicit GridLines(const std::string& text);
+    // The next line; false after the last.
+    bool next(GridLine& line);
+
+  private:
+    const std::string& text;
+    size_t at = 0, limit;
+};
+
+// The first conflicts, to be printed, and how many there were in all, so
+// that a merge with millions of them holds no more than these.
+struct Conflicts {
+    static constexpr size_t KEPT = 100;
+    std::vector<PairMessage> first;
+    size_t count = 0;
+    void add(PairMessage message);
+};
 
 struct GridMerge {
-    GridText merged;
-    std::vector<PairMessage> conflicts;  // line and column of the conflicting cell
+    std::string merged;   // the text of the result
+    Conflicts conflicts;  // line and column of the conflicting cell
 };
 
 // Cells that one side changed take that side's value. A side that changed
-// the shape (the line count or a line's length) against one that changed
-// only cells gives the new shape with those cells changed in it; a change
-// outside the new shape, or two different new shapes, is a conflict, and the
-// result is then the current side whole.
-GridMerge MergeGrids(const GridText& base, const GridText& current, const GridText& other,
+// the shape (the line count, a line's length or whether the last line ends)
+// against one that changed only cells gives the new shape with those cells
+// changed in it; a change outside the new shape, or two different new
+// shapes, is a conflict, and the result is then the current side whole. The
+// result is the text of the current side, or of the side whose shape it
+// takes, with the merged cells changed in place, so its line ends are that
+// side's.
+GridMerge MergeGrids(const std::string& base, const std::string& current, const std::string& other,
                      const std::string& path);
 
 struct ParameterMerge {
     PairParameters merged;
-    std::vector<PairMessage> conflicts;
+    Conflicts conflicts;
 };
 
 // Field by field; a result whose thresholds break the ordering rule (rank2

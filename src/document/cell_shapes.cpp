@@ -73,10 +73,11 @@ void setRun(CellRow& row, int y, std::size_t left, std::size_t right, std::uint8
                 bits |= static_cast<std::uint64_t>(*cell != value) << (i % CHUNK);
         }
         if (bits) FlipCells(changed, static_cast<int>(x / CHUNK), y, bits);
+        // Block by block, so that what is recorded is always what changed.
+        std::fill(row.begin() + static_cast<std::ptrdiff_t>(x),
+                  row.begin() + static_cast<std::ptrdiff_t>(blockEnd), value);
         x = blockEnd;
     }
-    std::fill(row.begin() + static_cast<std::ptrdiff_t>(left),
-              row.begin() + static_cast<std::ptrdiff_t>(right), value);
 }
 
 }  // namespace
@@ -113,33 +114,116 @@ void PaintRectangle(MapDocument& document, const CellPosition& a, const CellPosi
         setRun(document.cells[y], y, area.left, area.right + 1, value, changed, false);
 }
 
-// Each segment is a stretch of a row next to a run just filled; the cells of
-// the seed's state in it start runs of their own. Cells hold 0 or 1, so a
-// cell that is not `value` has the seed's state.
-void FillRegion(MapDocument& document, const CellPosition& seed, std::uint8_t value,
-                CellMasks& changed) {
-    if (!isCellOnGrid(seed, document) || document.cells[seed.y][seed.x] == value) return;
-    const std::uint8_t old = document.cells[seed.y][seed.x];
-    const int height = static_cast<int>(document.cells.size());
-    struct Segment {
-        int y;
-        std::size_t left, right;
-    };
-    std::vector<Segment> pending{
-        {seed.y, static_cast<std::size_t>(seed.x), static_cast<std::size_t>(seed.x) + 1}};
-    while (!pending.empty()) {
-        const Segment segment = pending.back();
-        pending.pop_back();
-        CellRow& row = document.cells[segment.y];
+namespace {
+
+// A stretch of a row next to a run just filled; the cells of the seed's
+// state in it start runs of their own.
+struct Segment {
+    std::uint32_t y, left, right;
+};
+
+struct Fill {
+    MapDocument& document;
+    std::uint8_t value, old;
+    CellMasks& changed;
+    std::size_t maxPending;
+    std::vector<Segment> pending;
+    // For rows whose segments did not fit: the stretch still to look at.
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> dropped;
+    bool anyDropped = false;
+
+    void push(std::uint32_t y, std::size_t left, std::size_t right) {
+        if (pending.size() < maxPending) {
+            pending.push_back(
+                {y, static_cast<std::uint32_t>(left), static_cast<std::uint32_t>(right)});
+            return;
+        }
+        if (dropped.empty()) dropped.assign(document.cells.size(), {UINT32_MAX, 0});
+        auto& [from, to] = dropped[y];
+        from = std::min<std::uint32_t>(from, static_cast<std::uint32_t>(left));
+        to = std::max<std::uint32_t>(to, static_cast<std::uint32_t>(right));
+        anyDropped = true;
+    }
+
+    void fillRun(std::uint32_t y, std::size_t x) {
+        CellRow& row = document.cells[y];
+        const std::size_t left = runStart(row, x, old);
+        const std::size_t right = firstOther(row, x, row.size(), old);
+        setRun(row, static_cast<int>(y), left, right, value, changed, true);
+        if (y > 0) push(y - 1, left, right);
+        if (y + 1 < document.cells.size()) push(y + 1, left, right);
+    }
+
+    // Cells in it have the seed's state exactly where they are not `value`.
+    void visit(const Segment& segment) {
+        const CellRow& row = document.cells[segment.y];
         for (std::size_t x = segment.left; x < segment.right;) {
             x = firstOther(row, x, segment.right, value);
             if (x >= segment.right) break;
-            const std::size_t left = runStart(row, x, old);
-            const std::size_t right = firstOther(row, x, row.size(), old);
-            setRun(row, segment.y, left, right, value, changed, true);
-            if (segment.y > 0) pending.push_back({segment.y - 1, left, right});
-            if (segment.y + 1 < height) pending.push_back({segment.y + 1, left, right});
-            x = right;
+            fillRun(segment.y, x);
+            x = firstOther(row, x, row.size(), old);
         }
+    }
+
+    void drain() {
+        while (!pending.empty()) {
+            const Segment segment = pending.back();
+            pending.pop_back();
+            visit(segment);
+        }
+    }
+
+    // A cell of a dropped stretch belongs to the region where it still has
+    // the seed's state and a cell above or below it was filled.
+    bool joinsFilled(std::uint32_t y, std::size_t x) const {
+        const int blockColumn = static_cast<int>(x / CHUNK), bit = static_cast<int>(x % CHUNK);
+        const std::uint64_t near = RecordedCells(changed, blockColumn, static_cast<int>(y) - 1) |
+                                   RecordedCells(changed, blockColumn, static_cast<int>(y) + 1);
+        return near >> bit & 1;
+    }
+
+    void revisitDropped() {
+        anyDropped = false;
+        for (std::uint32_t y = 0; y < dropped.size(); ++y) {
+            auto [from, to] = dropped[y];
+            if (from >= to) continue;
+            dropped[y] = {UINT32_MAX, 0};
+            const CellRow& row = document.cells[y];
+            for (std::size_t x = firstOther(row, from, to, value); x < to;
+                 x = firstOther(row, x + 1, to, value)) {
+                if (!joinsFilled(y, x)) continue;
+                fillRun(y, x);
+                drain();
+            }
+        }
+    }
+};
+
+}  // namespace
+
+void FillRegion(MapDocument& document, const CellPosition& seed, std::uint8_t value,
+                CellMasks& changed, std::size_t maxPending) {
+    if (!isCellOnGrid(seed, document) || document.cells[seed.y][seed.x] == value) return;
+    Fill fill{document,
+              value,
+              document.cells[seed.y][seed.x],
+              changed,
+              std::max<std::size_t>(maxPending, 1),
+              {},
+              {},
+              false};
+    try {
+        fill.fillRun(static_cast<std::uint32_t>(seed.y), static_cast<std::size_t>(seed.x));
+        do {
+            fill.drain();
+            if (fill.anyDropped) fill.revisitDropped();
+        } while (fill.anyDropped || !fill.pending.empty());
+    } catch (const std::bad_alloc&) {
+        // Every change so far is recorded there; a block whose masks could
+        // not be made had not changed.
+        changed.blockKeys.resize(std::min(changed.blockKeys.size(), changed.rows.size() / 64));
+        ApplyMasks(changed, document.cells);
+        changed = CellMasks{};
+        throw;
     }
 }

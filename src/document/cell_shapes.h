@@ -55,10 +55,16 @@ void PaintLine(MapDocument& document, const CellPosition& from, const CellPositi
 void PaintRectangle(MapDocument& document, const CellPosition& a, const CellPosition& b,
                     std::uint8_t value, CellMasks& changed);
 
+// The most row segments a fill keeps waiting (12 bytes each): 12 MB.
+constexpr std::size_t FILL_PENDING_SEGMENTS = 1 << 20;
+
 // Gives `value` to the region of cells that share the state of `seed` and
 // are joined to it through their edges (not their corners). Nothing changes
 // when the seed already has `value` or lies off the map. Scanline, without
 // recursion: besides the recorded changes (one bit a cell) it keeps only the
-// row segments still to visit.
+// row segments still to visit, at most maxPending of them; past that it
+// notes the rows they were on and looks at those again once the rest is
+// done. All or nothing: `changed` starts empty, and when memory runs out
+// (std::bad_alloc) the map is as it was and `changed` empty again.
 void FillRegion(MapDocument& document, const CellPosition& seed, std::uint8_t value,
-                CellMasks& changed);
+                CellMasks& changed, std::size_t maxPending = FILL_PENDING_SEGMENTS);

@@ -103,6 +103,14 @@ void FlipCells(CellMasks& masks, int blockColumn, int y, std::uint64_t bits) {
     flipBits(masks, static_cast<std::uint32_t>(blockColumn), y, bits);
 }
 
+std::uint64_t RecordedCells(const CellMasks& masks, int blockColumn, int y) {
+    if (blockColumn < 0 || y < 0) return 0;
+    const auto found = masks.blockAt.find(
+        keyOf(static_cast<std::uint32_t>(blockColumn), static_cast<std::uint32_t>(y) / 64));
+    if (found == masks.blockAt.end()) return 0;
+    return masks.rows[static_cast<std::size_t>(found->second) * MASK_BLOCK_CELLS + y % 64];
+}
+
 void FlipCell(CellMasks& masks, int x, int y) {
     flipBits(masks, static_cast<std::uint32_t>(x / MASK_BLOCK_CELLS), y,
              std::uint64_t{1} << (x % MASK_BLOCK_CELLS));

@@ -40,6 +40,10 @@ void FlipCell(CellMasks& masks, int x, int y);
 // bits are set in `bits` (bit i: column blockColumn × 64 + i).
 void FlipCells(CellMasks& masks, int blockColumn, int y, std::uint64_t bits);
 
+// The recorded bits of row y in the block column (bit i: column
+// blockColumn × 64 + i), while a step is recorded; 0 where none changed.
+std::uint64_t RecordedCells(const CellMasks& masks, int blockColumn, int y);
+
 // Adds the changes of `from` to `into` (a cell changed in both is changed
 // back).
 void MergeMasks(CellMasks& into, const CellMasks& from);

@@ -1,6 +1,7 @@
 // The file-system operations a save needs, on Windows.
 #include <fcntl.h>
 #include <io.h>
+#include <sys/stat.h>
 #include <windows.h>
 
 #include <cerrno>

@@ -14,15 +14,20 @@ bool endsWithIgnoringCase(const std::string& name, const std::string& suffix) {
 }
 
 bool search(const std::string& folder, const std::string& relative, const std::string& suffix,
-            std::vector<std::string>& found) {
+            std::vector<std::string>& found, std::string& unreadable) {
     std::vector<FolderEntry> entries;
-    if (!ListFolder(folder, entries)) return false;
+    if (!ListFolder(folder, entries)) {
+        unreadable = folder;
+        return false;
+    }
     for (const FolderEntry& entry : entries) {
         const std::string inside = relative + entry.name;
-        if (entry.isFolder)
-            search(JoinPath(folder, entry.name), inside + "/", suffix, found);
-        else if (endsWithIgnoringCase(entry.name, suffix))
+        if (entry.isFolder) {
+            if (!search(JoinPath(folder, entry.name), inside + "/", suffix, found, unreadable))
+                return false;
+        } else if (endsWithIgnoringCase(entry.name, suffix)) {
             found.push_back(inside);
+        }
     }
     return true;
 }
@@ -30,9 +35,9 @@ bool search(const std::string& folder, const std::string& relative, const std::s
 }  // namespace
 
 bool FindFilesBelow(const std::string& folder, const std::string& suffix,
-                    std::vector<std::string>& found) {
+                    std::vector<std::string>& found, std::string& unreadable) {
     found.clear();
-    if (!search(folder, "", suffix, found)) return false;
+    if (!search(folder, "", suffix, found, unreadable)) return false;
     std::sort(found.begin(), found.end());
     return true;
 }

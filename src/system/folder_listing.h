@@ -6,10 +6,10 @@
 
 // The files below `folder`, searched recursively (links to folders are not
 // followed), whose names end in `suffix` in any case: their paths relative to
-// `folder`, folder names joined by "/", sorted. False when `folder` cannot be
-// read.
+// `folder`, folder names joined by "/", sorted. False when `folder` or a
+// folder below it cannot be read; `unreadable` then names that folder.
 bool FindFilesBelow(const std::string& folder, const std::string& suffix,
-                    std::vector<std::string>& found);
+                    std::vector<std::string>& found, std::string& unreadable);
 
 // One entry of a folder: a file, or a folder to search further (links to
 // folders are files here, so that a search never runs in a circle).

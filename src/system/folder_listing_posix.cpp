@@ -12,10 +12,9 @@ bool ListFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
         struct stat status;
         const std::string path = JoinPath(folder, name);
         if (lstat(path.c_str(), &status) != 0) continue;
-        if (S_ISDIR(status.st_mode))
-            entries.push_back({name, true});
-        else if (stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode))
-            entries.push_back({name, false});
+        // Anything but a folder is a file here, a FIFO too: its reader
+        // refuses it at once as unreadable, instead of passing it over.
+        entries.push_back({name, S_ISDIR(status.st_mode)});
     }
     closedir(listing);
     return true;

@@ -140,27 +140,30 @@ void referenceFill(CellGrid& cells, CellPosition seed, std::uint8_t value) {
     }
 }
 
-TEST(Fill, MatchesAPlainFillOnRandomMaps) {
+// Also with room for only one or three pending segments, so that most rows
+// are looked at again after the rest is filled.
+TEST(Fill, MatchesAPlainFillOnRandomMapsHoweverFewSegmentsItMayKeep) {
     std::mt19937 random(24);
     const std::pair<int, int> sizes[] = {{1, 1}, {1, 40}, {40, 1}, {64, 64}, {130, 67}, {300, 5}};
-    for (const auto& [width, height] : sizes)
-        for (const int percentSet : {0, 30, 45, 60, 100})
-            for (int round = 0; round < 6; ++round) {
-                MapDocument document = mapOf(width, height);
-                for (CellRow& row : document.cells)
-                    for (auto& cell : row) cell = int(random() % 100) < percentSet;
-                const CellPosition seed{int(random() % width), int(random() % height)};
-                const std::uint8_t value = random() % 2;
-                const MapDocument before = document;
-                CellGrid expected = document.cells;
-                referenceFill(expected, seed, value);
-                CellMasks changed;
-                FillRegion(document, seed, value, changed);
-                ASSERT_TRUE(document.cells == expected)
-                    << width << " x " << height << ", " << percentSet << "% set, seed " << seed.x
-                    << "," << seed.y;
-                expectMasksTakeItBack(before, document, changed);
-            }
+    for (const std::size_t maxPending : {FILL_PENDING_SEGMENTS, std::size_t(1), std::size_t(3)})
+        for (const auto& [width, height] : sizes)
+            for (const int percentSet : {0, 30, 45, 60, 100})
+                for (int round = 0; round < 6; ++round) {
+                    MapDocument document = mapOf(width, height);
+                    for (CellRow& row : document.cells)
+                        for (auto& cell : row) cell = int(random() % 100) < percentSet;
+                    const CellPosition seed{int(random() % width), int(random() % height)};
+                    const std::uint8_t value = random() % 2;
+                    const MapDocument before = document;
+                    CellGrid expected = document.cells;
+                    referenceFill(expected, seed, value);
+                    CellMasks changed;
+                    FillRegion(document, seed, value, changed, maxPending);
+                    ASSERT_TRUE(document.cells == expected)
+                        << width << " x " << height << ", " << percentSet << "% set, seed "
+                        << seed.x << "," << seed.y << ", " << maxPending << " pending";
+                    expectMasksTakeItBack(before, document, changed);
+                }
 }
 
 }  // namespace

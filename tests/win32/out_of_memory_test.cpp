@@ -8,6 +8,7 @@
 
 #include "app/file_commands_win32.h"
 #include "core/test_support.h"
+#include "document/cell_shapes.h"
 #include "document/map_file_pair.h"
 #include "resources/resource.h"
 #include "win32/window_fixture.h"
@@ -15,17 +16,31 @@
 namespace {
 
 std::atomic<DWORD> threadWithoutMemory{0};
+// On that thread, how many allocations still succeed first.
+std::atomic<long> allocationsLeft{0};
+// What operator new holds now, and the most it held since the peak was reset.
+std::atomic<long long> liveBytes{0}, peakBytes{0};
+
+void resetPeak() { peakBytes = liveBytes.load(); }
 
 }  // namespace
 
 void* operator new(std::size_t size) {
-    if (threadWithoutMemory != 0 && GetCurrentThreadId() == threadWithoutMemory)
+    if (threadWithoutMemory != 0 && GetCurrentThreadId() == threadWithoutMemory &&
+        allocationsLeft-- <= 0)
         throw std::bad_alloc();
-    if (void* memory = HeapAlloc(GetProcessHeap(), 0, size ? size : 1)) return memory;
-    throw std::bad_alloc();
+    void* memory = HeapAlloc(GetProcessHeap(), 0, size ? size : 1);
+    if (!memory) throw std::bad_alloc();
+    const long long now = liveBytes +=
+        static_cast<long long>(HeapSize(GetProcessHeap(), 0, memory));
+    for (long long peak = peakBytes; now > peak && !peakBytes.compare_exchange_weak(peak, now);) {
+    }
+    return memory;
 }
 void operator delete(void* memory) noexcept {
-    if (memory) HeapFree(GetProcessHeap(), 0, memory);
+    if (!memory) return;
+    liveBytes -= static_cast<long long>(HeapSize(GetProcessHeap(), 0, memory));
+    HeapFree(GetProcessHeap(), 0, memory);
 }
 void operator delete(void* memory, std::size_t) noexcept { operator delete(memory); }
 
@@ -94,6 +109,50 @@ TEST_F(OutOfMemoryTest, AResizeThatRunsOutOfMemoryKeepsTheMapAndTheDialogOpen) {
     command(IDM_PARAMETERS);
     ASSERT_TRUE(watcher.handled());
     expectOneErrorBoxAndTheMapAsBefore(watcher, 1);
+}
+
+// Full rows alternating with rows where every other cell is set: a fill of
+// the set cells meets a run on every other cell of half the rows.
+MapDocument comb(int side) {
+    MapDocument map;
+    map.cells = CellGrid(side, CellRow(side, 1));
+    for (int y = 1; y < side; y += 2)
+        for (int x = 1; x < side; x += 2) map.cells[y][x] = 0;
+    return map;
+}
+
+TEST(FillMemory, AFillOfACombOfTheLargestMapCostsAtMost64MBBeyondTheMap) {
+    MapDocument map = comb(10000);
+    resetPeak();
+    const long long before = liveBytes;
+    CellMasks changed;
+    FillRegion(map, {0, 0}, 0, changed);
+    EXPECT_LE(peakBytes - before, 64LL << 20) << "bytes beyond the map";
+    bool allClear = true;
+    for (int y = 0; y < 10000; y += 999)
+        for (int x = 0; x < 10000; ++x) allClear = allClear && map.cells[y][x] == 0;
+    EXPECT_TRUE(allClear) << "the fill did not reach every set cell";
+}
+
+TEST(FillMemory, AFillThatRunsOutOfMemoryChangesNothing) {
+    const MapDocument before = comb(300);
+    int failed = 0;
+    for (long allowed : {0L, 1L, 3L, 10L, 30L, 100L, 300L}) {
+        MapDocument map = before;
+        CellMasks changed;
+        allocationsLeft = allowed;
+        threadWithoutMemory = GetCurrentThreadId();
+        try {
+            FillRegion(map, {0, 0}, 0, changed, 16);
+        } catch (const std::bad_alloc&) {
+            ++failed;
+        }
+        threadWithoutMemory = 0;
+        if (failed == 0) continue;
+        EXPECT_TRUE(map == before) << "a fill stopped after " << allowed << " allocations";
+        EXPECT_TRUE(changed.blockKeys.empty());
+        failed = 0;
+    }
 }
 
 }  // namespace
