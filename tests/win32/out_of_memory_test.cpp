@@ -121,7 +121,7 @@ MapDocument comb(int side) {
     return map;
 }
 
-TEST(FillMemory, AFillOfACombOfTheLargestMapCostsAtMost64MBBeyondTheMap) {
+TEST(FillWithinMemory, AFillOfACombOfTheLargestMapCostsAtMost64MBBeyondTheMap) {
     MapDocument map = comb(10000);
     resetPeak();
     const long long before = liveBytes;
@@ -134,7 +134,7 @@ TEST(FillMemory, AFillOfACombOfTheLargestMapCostsAtMost64MBBeyondTheMap) {
     EXPECT_TRUE(allClear) << "the fill did not reach every set cell";
 }
 
-TEST(FillMemory, AFillThatRunsOutOfMemoryChangesNothing) {
+TEST(FillWithinMemory, AFillThatRunsOutOfMemoryChangesNothing) {
     const MapDocument before = comb(300);
     int failed = 0;
     for (long allowed : {0L, 1L, 3L, 10L, 30L, 100L, 300L}) {
