@@ -85,7 +85,7 @@ def test_saves_touch_only_their_own_files(top):
     theirs = {name: data for name, data in content(folder).items() if name.startswith("stage.ma")}
     for _ in range(2):
         check(run("convert", "source.map", "stage.map", cwd=folder)[0] == 0, "a save beside them")
-    check({name: content(folder)[name] for name in theirs} == theirs,
+    check({name: content(folder).get(name) for name in theirs} == theirs,
           "saves of stage.map left the pairs stage.map~h and stage.map~g as they were")
     kill(stopped_save(os.path.join(folder, "stage.map"), NEW_FILES_WRITTEN))
     check(run("convert", "source.map", "stage.map", cwd=folder)[0] == 0, "a save after a killed one")
@@ -150,6 +150,26 @@ def test_a_stale_lock_of_another_user_blocks_no_one(top):
     check(status == 0, "another user saves beside the stale lock: %r" % err)
 
 
+def test_recovery_never_writes_through_a_kept_copy(top):
+    """A user who may write the pair's files but not its folder: recovery cannot
+    rename, and must not rewrite the grid file in place through the name that
+    shares its file with the old grid kept aside."""
+    folder = os.path.join(top, "read-only")
+    os.mkdir(folder)
+    write_pair(os.path.join(folder, "stage"), 4, 2, b"old")
+    kill(stopped_save(os.path.join(folder, "stage.map"), PARAMETER_FILE_IN_PLACE))
+    for name in os.listdir(folder):
+        os.chmod(os.path.join(folder, name), 0o666)
+    os.chmod(top, 0o755)
+    os.chmod(folder, 0o555)
+    before = content(folder)
+    status = run("convert", os.path.join(top, "own", "source.map"), "stage.map", cwd=folder, user=4004)[0]
+    os.chmod(folder, 0o755)
+    check(status == 2 and content(folder) == before, "a save that cannot recover changes nothing")
+    status, out, _ = run("info", "--json", "stage.map", cwd=folder)
+    check(status == 0 and '"name":"new"' in out, "the interrupted save's new pair is still there: %r" % out)
+
+
 def test_permissions_and_links_are_kept(top):
     folder = os.path.join(top, "kept")
     real = os.path.join(folder, "real")
@@ -196,7 +216,7 @@ def test_failed_writes_leave_the_old_file(top):
     try:
         write_pair(os.path.join(top, "wide"), 100, 1000)
         base, other = os.path.join(top, "wide.map"), os.path.join(top, "wide-other.map")
-        open(other, "wb").write(b"1" * 100 + b"\r\n" + open(base, "rb").read())  # a new shape
+        open(other, "wb").write(open(base, "rb").read() * 2)  # a new shape, twice as long
         current = os.path.join(small, "current.map")
         shutil.copy(base, current)
         before = open(current, "rb").read()
@@ -230,7 +250,8 @@ def test_gallery_folders_and_links(top):
     os.chmod(folder, 0o755)
     os.chmod(os.path.join(folder, "inner"), 0o700)
     out = os.path.join(top, "site2")
-    os.mkdir(out, 0o777)
+    os.mkdir(out)
+    os.chmod(out, 0o777)
     status, _, err = run("gallery", folder, "-o", out, user=4003)
     check(status == 2 and "inner" in err, "a subfolder it cannot read: exit 2, named: %r" % err)
     elsewhere = os.path.join(top, "elsewhere.html")
@@ -289,7 +310,7 @@ def main():
     try:
         for test in (test_saves_touch_only_their_own_files, test_one_set_of_side_files_however_the_path_is_written,
                      test_a_resumed_save_keeps_a_pair_replaced_by_hand, test_a_stale_lock_of_another_user_blocks_no_one,
-                     test_permissions_and_links_are_kept, test_a_fifo_never_hangs_a_reader,
+                     test_recovery_never_writes_through_a_kept_copy, test_permissions_and_links_are_kept, test_a_fifo_never_hangs_a_reader,
                      test_failed_writes_leave_the_old_file, test_gallery_folders_and_links,
                      test_merge_results_and_bounds, test_render_too_large):
             print("--", test.__name__)
