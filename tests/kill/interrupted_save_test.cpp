@@ -26,6 +26,7 @@ const char* phaseAfter(int lastStep) {
     static const char* const names[] = {
         "before the save started",
         "taking the lock",
+        "naming the side files in a journal",
         "writing the new files",
         "keeping the old files aside",
         "drafting the journal",
@@ -36,6 +37,7 @@ const char* phaseAfter(int lastStep) {
         "removing the side files",
         "releasing the lock",
     };
+    static_assert(sizeof names / sizeof *names == STEP_COUNT + 1);
     return names[lastStep + 1];
 }
 
