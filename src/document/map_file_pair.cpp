@@ -18,16 +18,17 @@ struct ReadPair {
     CellGrid cells;
 };
 
-// Failures name the pair's own files, whichever files were read.
+// Failures name the pair's own files as the caller wrote them, whichever
+// files were read.
 Result<ReadPair> readPair(const PairSources& sources, const SaveFiles& files) {
     auto read = ReadPairParameters(sources.parameters);
-    if (!read) return InFile(read.failure(), files.parameters);
+    if (!read) return InFile(read.failure(), files.shownParameters);
     PairParameters& parameters = read.value();
     if (!isReadableSize(parameters.x, parameters.y))
-        return Failure{FailureKind::SizeRefused, files.parameters, 0, 0,
+        return Failure{FailureKind::SizeRefused, files.shownParameters, 0, 0,
                        std::to_string(parameters.x) + " x " + std::to_string(parameters.y)};
     auto grid = ReadGridFile(sources.grid, parameters.x, parameters.y);
-    if (!grid) return InFile(grid.failure(), files.grid);
+    if (!grid) return InFile(grid.failure(), files.shownGrid);
     return ReadPair{std::move(parameters), std::move(grid.value())};
 }
 
