@@ -21,7 +21,7 @@
 #include "app/mouse_editing.h"
 #include "app/view_scrolling_win32.h"
 #include "bench/map_fixtures.h"
-#include "document/map_file_pair.h"
+#include "pair_files/map_file_pair.h"
 #include "resources/resource.h"
 #include "tests/core/mouse_editing_reset.h"
 #include "view/map_view.h"

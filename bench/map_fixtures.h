@@ -9,7 +9,7 @@
 
 #include "document/edit_history.h"
 #include "document/map_document.h"
-#include "document/map_file_pair.h"
+#include "pair_files/map_file_pair.h"
 
 constexpr int FRAME_WIDTH = 1920;
 constexpr int FRAME_HEIGHT = 1080;

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "document/map_file_pair.h"
+#include "pair_files/map_file_pair.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "cli/map_summary.h"
 #include "cli/pair_check.h"
 #include "cli/text_printer.h"
-#include "document/map_file_pair.h"
+#include "pair_files/map_file_pair.h"
 
 namespace {
 

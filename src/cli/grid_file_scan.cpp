@@ -6,7 +6,7 @@
 #include <map>
 #include <memory>
 
-#include "document/grid_text_scan.h"
+#include "pair_files/grid_text_scan.h"
 #include "system/file_output.h"
 
 namespace {

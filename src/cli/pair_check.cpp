@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "cli/grid_file_scan.h"
-#include "document/map_file_pair.h"
+#include "pair_files/map_file_pair.h"
 
 namespace {
 

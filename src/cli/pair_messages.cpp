@@ -1,6 +1,6 @@
 #include "cli/pair_messages.h"
 
-#include "document/failure_texts.h"
+#include "pair_files/failure_texts.h"
 
 PairMessage MessageOf(const Failure& failure) {
     return {failure.file, failure.line, failure.column, FailureKindName(failure.kind),

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "cli/pair_messages.h"
-#include "document/pair_formats.h"
+#include "pair_files/pair_formats.h"
 
 enum class PairFileKind { Grid, Parameters };
 
@@ -20,7 +20,7 @@ PairFileKind KindOfPairFile(const std::string& named, const std::string& current
                             const std::string& currentBytes);
 
 // The lines of a grid file's text by the grid file's rules
-// (document/grid_text_scan.h): LF and CR LF end a line, a lone CR is a
+// (pair_files/grid_text_scan.h): LF and CR LF end a line, a lone CR is a
 // character, the first 0x1A ends the text. Each line is a place in the
 // text, so no line is copied.
 struct GridLine {

@@ -9,8 +9,8 @@
 #endif
 #include <random>
 
-#include "document/failure_texts.h"
-#include "document/map_file_pair.h"
+#include "pair_files/failure_texts.h"
+#include "pair_files/map_file_pair.h"
 #include "test_support.h"
 #include "xml/xml_loading.h"
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "document/failure_texts.h"
+#include "pair_files/failure_texts.h"
 #include "test_support.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The map file pair as written and as read, byte for byte and rule by rule.
-#include "document/map_file_pair.h"
+#include "pair_files/map_file_pair.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include <functional>
 #include <map>
 
-#include "document/map_file_pair.h"
+#include "pair_files/map_file_pair.h"
 #include "system/file_lock.h"
 #include "system/file_output.h"
 #include "test_support.h"

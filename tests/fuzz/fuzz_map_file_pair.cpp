@@ -12,7 +12,7 @@
 #include <algorithm>
 
 #include "document/decimal_text.h"
-#include "document/map_file_pair.h"
+#include "pair_files/map_file_pair.h"
 #include "fuzz_support.h"
 #include "xml/xml_loading.h"
 

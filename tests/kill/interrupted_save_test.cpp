@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "core/test_support.h"
-#include "document/map_file_pair.h"
+#include "pair_files/map_file_pair.h"
 #include "kill/save_child.h"
 #include "kill/save_kill_maps.h"
 

@@ -7,7 +7,7 @@
 
 #include <cstdlib>
 
-#include "document/map_file_pair.h"
+#include "pair_files/map_file_pair.h"
 #include "kill/save_kill_maps.h"
 
 int main(int argc, char** argv) {

@@ -4,7 +4,7 @@
 #include "app/file_commands_win32.h"
 #include "app/view_scrolling_win32.h"
 #include "core/test_support.h"
-#include "document/map_file_pair.h"
+#include "pair_files/map_file_pair.h"
 #include "resources/resource.h"
 #include "win32/window_fixture.h"
 

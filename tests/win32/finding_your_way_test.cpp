@@ -15,7 +15,7 @@
 #include "app/scroll_bar.h"
 #include "app/view_scrolling_win32.h"
 #include "core/test_support.h"
-#include "document/map_file_pair.h"
+#include "pair_files/map_file_pair.h"
 #include "resources/resource.h"
 #include "view/overview.h"
 #include "win32/window_fixture.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/test_support.h"
-#include "document/map_file_pair.h"
+#include "pair_files/map_file_pair.h"
 
 namespace {
 

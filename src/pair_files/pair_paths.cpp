@@ -1,4 +1,4 @@
-#include "document/pair_paths.h"
+#include "pair_files/pair_paths.h"
 
 #include "system/file_output.h"
 

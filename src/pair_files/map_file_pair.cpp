@@ -1,4 +1,4 @@
-#include "document/map_file_pair.h"
+#include "pair_files/map_file_pair.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,12 +1,12 @@
 // Reads a grid file's characters as Windows text mode delivers them
-// (document/grid_text_scan.h), a block at a time, already translated to
+// (pair_files/grid_text_scan.h), a block at a time, already translated to
 // cells: 1 for "1", 0 for every other character, a line end included.
 #pragma once
 
 #include <cstdio>
 #include <vector>
 
-#include "document/grid_text_scan.h"
+#include "pair_files/grid_text_scan.h"
 #include "document/map_document.h"
 
 class GridTextReader {

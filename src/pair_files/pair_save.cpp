@@ -1,10 +1,10 @@
-#include "document/pair_save.h"
+#include "pair_files/pair_save.h"
 
 #include <cerrno>
 
-#include "document/pair_formats.h"
-#include "document/pair_recovery.h"
-#include "document/save_journal.h"
+#include "pair_files/pair_formats.h"
+#include "pair_files/pair_recovery.h"
+#include "pair_files/save_journal.h"
 #include "system/content_hash.h"
 #include "system/file_lock.h"
 #include "system/file_output.h"

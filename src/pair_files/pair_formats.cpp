@@ -1,4 +1,4 @@
-#include "document/pair_formats.h"
+#include "pair_files/pair_formats.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "document/decimal_text.h"
-#include "document/grid_text_reader.h"
+#include "pair_files/grid_text_reader.h"
 #include "system/content_hash.h"
 #include "system/file_output.h"
 #include "xml/xml_loading.h"

@@ -1,4 +1,4 @@
-#include "document/grid_text_scan.h"
+#include "pair_files/grid_text_scan.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <string>
 
 #include "document/map_document.h"
-#include "document/pair_formats.h"
-#include "document/pair_paths.h"
-#include "document/pair_recovery.h"
-#include "document/pair_save.h"
+#include "pair_files/pair_formats.h"
+#include "pair_files/pair_paths.h"
+#include "pair_files/pair_recovery.h"
+#include "pair_files/pair_save.h"
 
 // Reads the pair into `document`, all or nothing: on any failure (the
 // parameter file unreadable or not well-formed, a number missing or out of
@@ -17,5 +17,5 @@
 // returns the reason and leaves `document` exactly as it was. On success it
 // returns the files that were read: beside an interrupted save, those that
 // recovery would put in place. It changes no file. Beside an interrupted save it reads exactly the
-// old pair or exactly the new one, as recovery would leave it (see document/pair_recovery.h).
+// old pair or exactly the new one, as recovery would leave it (see pair_files/pair_recovery.h).
 Result<PairSources> ReadMapFilePair(const std::string& mapPath, MapDocument& document);

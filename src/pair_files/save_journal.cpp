@@ -1,4 +1,4 @@
-#include "document/save_journal.h"
+#include "pair_files/save_journal.h"
 
 #include <cinttypes>
 #include <cstdio>

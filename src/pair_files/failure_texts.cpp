@@ -1,4 +1,4 @@
-#include "document/failure_texts.h"
+#include "pair_files/failure_texts.h"
 
 #include <iterator>
 

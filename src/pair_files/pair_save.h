@@ -1,6 +1,6 @@
 // Saving a map file pair all or nothing, even across a crash or a power cut.
 //
-// A journal (document/save_journal.h) first names the side files the save
+// A journal (pair_files/save_journal.h) first names the side files the save
 // will make, each a name nothing else had. The new grid and parameter files
 // are then written completely beside the targets, with the targets'
 // permissions, and the old files are kept aside (a second name for each, or
@@ -8,7 +8,7 @@
 // as made. Each target is then replaced in one
 // rename, so the pair's files exist at every moment. Last the journal and
 // the side files are removed. A save that dies after its journal is finished
-// by the next Open or save of the pair (document/pair_recovery.h); before
+// by the next Open or save of the pair (pair_files/pair_recovery.h); before
 // the journal exists, the old pair is untouched. A target that another
 // program replaced while the save ran is left exactly as it is, and the
 // save fails.
@@ -21,7 +21,7 @@
 #include <string>
 
 #include "document/map_document.h"
-#include "document/pair_paths.h"
+#include "pair_files/pair_paths.h"
 #include "system/failure.h"
 
 // The moments of a save, in order: each is reported right before the save's

@@ -11,7 +11,7 @@
 
 #include <string>
 
-#include "document/pair_paths.h"
+#include "pair_files/pair_paths.h"
 
 // The files a read of the pair takes. An empty path stands for a file that
 // recovery would remove (the pair did not exist before a failed save).

@@ -1,8 +1,8 @@
-#include "document/pair_recovery.h"
+#include "pair_files/pair_recovery.h"
 
 #include <optional>
 
-#include "document/save_journal.h"
+#include "pair_files/save_journal.h"
 #include "system/content_hash.h"
 #include "system/file_lock.h"
 #include "system/file_output.h"

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "document/pair_paths.h"
+#include "pair_files/pair_paths.h"
 #include "system/content_hash.h"
 
 // One target of the pair as the save left it.
