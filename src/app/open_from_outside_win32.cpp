@@ -4,17 +4,9 @@
 
 #include "app/command_line.h"
 #include "app/file_commands_win32.h"
+#include "pair_files/pair_paths.h"
 
 namespace {
-
-// The part after the last separator, found character by character: a trail
-// byte of Shift_JIS may look like "\".
-std::string FileNameOf(const std::string& path) {
-    const char* name = path.c_str();
-    for (const char* at = path.c_str(); *at; at = CharNextA(at))
-        if (*at == '\\' || *at == '/' || *at == ':') name = at + 1;
-    return name;
-}
 
 bool isMapFile(const std::string& path) {
     return path.size() >= 4 && lstrcmpiA(path.c_str() + path.size() - 4, ".map") == 0;

@@ -8,7 +8,7 @@
 #include "cli/map_pictures.h"
 #include "cli/pair_check.h"
 #include "cli/text_printer.h"
-#include "system/file_output.h"
+#include "system/file_system.h"
 #include "system/folder_listing.h"
 
 namespace {

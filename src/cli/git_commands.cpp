@@ -7,7 +7,7 @@
 #include "cli/console_text.h"
 #include "cli/text_printer.h"
 #include "cli/version_merge.h"
-#include "system/file_output.h"
+#include "system/file_system.h"
 #include "xml/xml_saving.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "pair_files/grid_text_scan.h"
-#include "system/file_output.h"
+#include "system/file_system.h"
 
 namespace {
 

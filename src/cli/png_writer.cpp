@@ -7,7 +7,7 @@
 #include <cstring>
 #include <memory>
 
-#include "system/file_output.h"
+#include "system/file_system.h"
 
 namespace {
 

@@ -7,14 +7,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "document/edit_history.h"
+#include "document/cell_masks.h"
 #include "document/map_document.h"
-
-struct CellPosition {
-    int x;
-    int y;
-    bool operator==(const CellPosition& other) const { return x == other.x && y == other.y; }
-};
 
 // Calls visit for every cell of the line from `from` to `to`, both ends
 // included, in order (Bresenham): each step moves one cell sideways, up or

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "system/file_output.h"
+#include "system/file_system.h"
 
 namespace {
 

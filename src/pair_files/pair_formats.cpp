@@ -10,7 +10,7 @@
 #include "document/decimal_text.h"
 #include "pair_files/grid_text_reader.h"
 #include "system/content_hash.h"
-#include "system/file_output.h"
+#include "system/file_system.h"
 #include "xml/xml_loading.h"
 
 namespace {

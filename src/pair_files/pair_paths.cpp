@@ -1,11 +1,25 @@
 #include "pair_files/pair_paths.h"
 
-#include "system/file_output.h"
+#include "system/code_page.h"
+#include "system/file_system.h"
 
 namespace {
 
 // The longest path Windows takes without the long-path prefix.
 constexpr size_t LONGEST_PATH = 259;
+
+// Where the file's name starts: past the last separator.
+size_t nameStart(const std::string& path) {
+    size_t start = 0;
+    for (size_t at = 0; at < path.size(); ++at) {
+        const char c = path[at];
+        if (c == '\\' || c == '/' || c == ':')
+            start = at + 1;
+        else if (IsPathLeadByte(static_cast<unsigned char>(c)))
+            ++at;  // its trail byte is never a separator
+    }
+    return start;
+}
 
 }  // namespace
 
@@ -16,8 +30,7 @@ std::string SidePath(const std::string& target, char letter, int attempt) {
 }
 
 std::string PathBeside(const std::string& beside, const std::string& name) {
-    const size_t separator = beside.find_last_of("/\\:");
-    return separator == std::string::npos ? name : beside.substr(0, separator + 1) + name;
+    return beside.substr(0, nameStart(beside)) + name;
 }
 
 std::string MakeXmlPath(const std::string& mapPath) {
@@ -25,10 +38,7 @@ std::string MakeXmlPath(const std::string& mapPath) {
     return mapPath.substr(0, mapPath.size() - 3) + "xml";
 }
 
-std::string FileNameOf(const std::string& path) {
-    const size_t separator = path.find_last_of("/\\:");
-    return separator == std::string::npos ? path : path.substr(separator + 1);
-}
+std::string FileNameOf(const std::string& path) { return path.substr(nameStart(path)); }
 
 SaveFiles SaveFilesFor(const std::string& mapPath) {
     const std::string shownXml = MakeXmlPath(mapPath);

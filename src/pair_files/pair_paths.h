@@ -7,9 +7,9 @@
 // ("stage.m" gives "stagxml"); a shorter path gets "xml" appended.
 std::string MakeXmlPath(const std::string& mapPath);
 
-// The part of a path after its last separator. A Shift_JIS trail byte may
-// look like "\", but two spellings of one path (relative, absolute) still
-// give the same tail, which is all a save's journal compares.
+// The part of a path after its last separator ("\\", "/" or a drive's ":"),
+// found character by character, since on Windows the trail byte of a
+// double-byte character of the ANSI code page may look like "\\".
 std::string FileNameOf(const std::string& path);
 
 // The pair and the side files of its saves. A side file is named after its

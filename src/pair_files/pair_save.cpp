@@ -7,7 +7,7 @@
 #include "pair_files/save_journal.h"
 #include "system/content_hash.h"
 #include "system/file_lock.h"
-#include "system/file_output.h"
+#include "system/file_system.h"
 #include "xml/xml_saving.h"
 
 namespace {

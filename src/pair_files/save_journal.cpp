@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <sstream>
 
-#include "system/file_output.h"
+#include "system/file_system.h"
 
 namespace {
 

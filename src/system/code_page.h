@@ -24,6 +24,12 @@ inline bool IsShiftJisLeadByte(unsigned char byte) {
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
+// Whether a byte of a path starts a double-byte character whose second byte
+// may look like ASCII: the ANSI code page's lead bytes on Windows; never
+// natively, where paths are UTF-8 (or plain bytes) and no byte of a longer
+// character is ASCII.
+bool IsPathLeadByte(unsigned char byte);
+
 // Characters the code page cannot hold become its default character "?".
 // The input must be valid UTF-8.
 std::string Utf8ToCodePage(CodePage codePage, std::string_view utf8);

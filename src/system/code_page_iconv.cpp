@@ -73,3 +73,5 @@ std::string Utf8ToCodePage(CodePage codePage, std::string_view utf8) {
     }
     return out;
 }
+
+bool IsPathLeadByte(unsigned char) { return false; }

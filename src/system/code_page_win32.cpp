@@ -60,3 +60,5 @@ std::string Utf8ToCodePage(CodePage codePage, std::string_view utf8) {
     const auto wide = toWide(CP_UTF8, utf8);
     return wide ? fromWide(windowsCodePage(codePage), *wide) : std::string();
 }
+
+bool IsPathLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "system/file_output.h"
+#include "system/file_system.h"
 
 #define XXH_INLINE_ALL
 #include <xxhash.h>

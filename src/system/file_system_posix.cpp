@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "system/file_lock.h"
-#include "system/file_output.h"
+#include "system/file_system.h"
 
 bool MoveFileOver(const std::string& from, const std::string& to) {
     return std::rename(from.c_str(), to.c_str()) == 0;

@@ -8,7 +8,7 @@
 #include <cstdio>
 
 #include "system/file_lock.h"
-#include "system/file_output.h"
+#include "system/file_system.h"
 
 namespace {
 

@@ -58,9 +58,8 @@ void CountOverview(OverviewCounts& overview, const CellGrid& cells, int clientWi
 
 void NoteFlippedCells(OverviewCounts& overview, const CellMasks& flipped, const CellGrid& cells) {
     for (std::size_t block = 0; block < flipped.blockKeys.size(); ++block) {
-        const std::uint64_t key = flipped.blockKeys[block];
-        const int left = static_cast<int>(key & 0xFFFFFFFF) * MASK_BLOCK_CELLS;
-        const int top = static_cast<int>(key >> 32) * MASK_BLOCK_CELLS;
+        const MaskBlock where = BlockOfKey(flipped.blockKeys[block]);
+        const int left = where.left(), top = where.top();
         for (int row = 0; row < MASK_BLOCK_CELLS; ++row) {
             std::uint64_t bits = flipped.rows[block * MASK_BLOCK_CELLS + row];
             const int y = top + row;

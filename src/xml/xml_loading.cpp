@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "system/code_page.h"
-#include "system/file_output.h"
+#include "system/file_system.h"
 #include "xml/unicode_text.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "xml/xml_saving.h"
 
 #include "system/code_page.h"
-#include "system/file_output.h"
+#include "system/file_system.h"
 #include "xml/xml_loading.h"
 #include "xml/xml_names.h"
 

@@ -10,7 +10,7 @@
 
 #include "pair_files/map_file_pair.h"
 #include "system/file_lock.h"
-#include "system/file_output.h"
+#include "system/file_system.h"
 #include "test_support.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "system/file_output.h"
+#include "system/file_system.h"
 
 #include <cerrno>
 
