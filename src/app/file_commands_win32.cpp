@@ -1,7 +1,7 @@
 #include "app/file_commands_win32.h"
 
-#include "pair_files/failure_texts.h"
 #include "document/map_document.h"
+#include "pair_files/failure_texts.h"
 #include "pair_files/map_file_pair.h"
 
 char fileDialogPath[MAX_PATH];

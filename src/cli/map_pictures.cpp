@@ -5,7 +5,7 @@
 
 #include "cli/map_comparison.h"
 #include "cli/png_writer.h"
-#include "document/cell_chunks.h"
+#include "drawing/downscale.h"
 
 namespace {
 
@@ -25,33 +25,6 @@ struct Rgb {
 };
 constexpr Rgb WHITE{255, 255, 255}, BLACK{0, 0, 0}, GREEN{0, 192, 0}, RED{224, 0, 0},
     GRAY{128, 128, 128};
-
-// Marks the thumbnail pixels (cellsPerPixel cells each) of one row that hold
-// a set cell, and counts them, a chunk of 64 cells at a time where it can.
-long long addCellsOfRow(const CellRow& cells, int columns, int cellsPerPixel,
-                        std::vector<std::uint8_t>& dark) {
-    long long count = 0;
-    for (int x = 0; x < columns;) {
-        const std::uint8_t* chunk = x + 64 <= columns ? ChunkAt(cells, x) : nullptr;
-        if (!chunk) {
-            count += cells[x];
-            dark[x / cellsPerPixel] |= cells[x];
-            ++x;
-            continue;
-        }
-        const std::uint64_t bits = ChunkBits(chunk);
-        count += __builtin_popcountll(bits);
-        for (int pixel = x / cellsPerPixel; bits && pixel * cellsPerPixel < x + 64; ++pixel) {
-            const int from = std::max(pixel * cellsPerPixel, x) - x;
-            const int to = std::min(pixel * cellsPerPixel + cellsPerPixel, x + 64) - x;
-            const std::uint64_t mask = (to - from == 64 ? ~0ULL : (1ULL << (to - from)) - 1)
-                                       << from;
-            if (bits & mask) dark[pixel] = 1;
-        }
-        x += 64;
-    }
-    return count;
-}
 
 }  // namespace
 
@@ -103,27 +76,27 @@ Result<void> RenderDifferencePng(const MapDocument& a, const MapDocument& b, int
 Result<void> RenderThumbnailPng(const MapDocument& map, int longestSide, const std::string& path,
                                 Thumbnail& made) {
     const auto [columns, rows] = map.gridSize();
-    const int longest = std::max({columns, rows, 1});
-    if (longest <= longestSide) {
-        const int cellSize = longestSide / longest;
-        made = {columns * cellSize, rows * cellSize, 0};
+    const DownScale scale = ScaleToFit(columns, rows, longestSide, longestSide);
+    if (scale.cellsPerPixel == 1) {
+        made = {columns * scale.pixelsPerCell, rows * scale.pixelsPerCell, 0};
         for (const CellRow& row : map.cells) made.setCells += std::count(row.begin(), row.end(), 1);
-        return RenderMapPng(map, cellSize, path);
+        return RenderMapPng(map, scale.pixelsPerCell, path);
     }
-    const int cellsPerPixel = (longest + longestSide - 1) / longestSide;
-    const auto width = static_cast<std::uint32_t>((columns + cellsPerPixel - 1) / cellsPerPixel);
-    const auto height = static_cast<std::uint32_t>((rows + cellsPerPixel - 1) / cellsPerPixel);
+    const int k = scale.cellsPerPixel;
+    const auto width = static_cast<std::uint32_t>((columns + k - 1) / k);
+    const auto height = static_cast<std::uint32_t>((rows + k - 1) / k);
     made = {int(width), int(height), 0};
-    std::vector<std::uint8_t> dark(width);
+    std::vector<std::uint32_t> setCells(width);
     return WritePng(path, width, height, PngPixels::BlackOrWhite,
                     [&](std::uint32_t y, std::vector<std::uint8_t>& row) {
-                        std::fill(dark.begin(), dark.end(), 0);
-                        const int firstRow = int(y) * cellsPerPixel;
-                        for (int r = firstRow; r < std::min(firstRow + cellsPerPixel, rows); ++r)
+                        std::fill(setCells.begin(), setCells.end(), 0);
+                        const int firstRow = int(y) * k;
+                        for (int r = firstRow; r < std::min(firstRow + k, rows); ++r)
                             made.setCells +=
-                                addCellsOfRow(map.cells[r], columns, cellsPerPixel, dark);
+                                CountSetCellsByPixel(map.cells[r], columns, k, setCells.data());
                         std::fill(row.begin(), row.end(), 0);
                         for (std::uint32_t x = 0; x < width; ++x)
-                            if (!dark[x]) row[x / 8] |= std::uint8_t(0x80u >> (x % 8));
+                            if (!IsDarkPixel(setCells[x]))
+                                row[x / 8] |= std::uint8_t(0x80u >> (x % 8));
                     });
 }

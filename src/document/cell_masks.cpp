@@ -7,7 +7,6 @@
 
 namespace {
 
-
 constexpr std::uint64_t keyOf(std::uint32_t blockColumn, std::uint32_t blockRow) {
     return (static_cast<std::uint64_t>(blockRow) << 32) | blockColumn;
 }
@@ -170,4 +169,3 @@ CellMasks DroppedCells(const CellGrid& cells, int width, int height) {
     FinishMasks(dropped);
     return dropped;
 }
-

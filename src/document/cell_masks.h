@@ -68,4 +68,3 @@ void ApplyMasks(const CellMasks& masks, CellGrid& cells);
 
 // The set cells of `cells` outside the first width columns and height rows.
 CellMasks DroppedCells(const CellGrid& cells, int width, int height);
-

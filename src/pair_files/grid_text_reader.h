@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "pair_files/grid_text_scan.h"
 #include "document/map_document.h"
+#include "pair_files/grid_text_scan.h"
 
 class GridTextReader {
   public:

@@ -24,36 +24,20 @@ void fillPixels(const PixelRows& target, long long left, long long top, long lon
 
 }  // namespace
 
-OverviewScale OverviewScaleFor(int mapWidth, int mapHeight, int clientWidth, int clientHeight) {
-    clientWidth = std::max(clientWidth, 1), clientHeight = std::max(clientHeight, 1);
-    mapWidth = std::max(mapWidth, 1), mapHeight = std::max(mapHeight, 1);
-    if (mapWidth <= clientWidth && mapHeight <= clientHeight)
-        return {1, std::min(clientWidth / mapWidth, clientHeight / mapHeight)};
-    return {static_cast<int>(
-                std::max(ceilDivide(mapWidth, clientWidth), ceilDivide(mapHeight, clientHeight))),
-            1};
-}
-
 void CountOverview(OverviewCounts& overview, const CellGrid& cells, int clientWidth,
                    int clientHeight) {
     const int height = static_cast<int>(cells.size());
     const int width = height ? static_cast<int>(cells.front().size()) : 0;
     overview.mapWidth = width, overview.mapHeight = height;
-    overview.scale = OverviewScaleFor(width, height, clientWidth, clientHeight);
+    overview.scale = ScaleToFit(width, height, clientWidth, clientHeight);
     const int k = overview.scale.cellsPerPixel;
     overview.columns = static_cast<int>(ceilDivide(width, k));
     overview.rows = static_cast<int>(ceilDivide(height, k));
     overview.setCells.assign(static_cast<std::size_t>(overview.columns) * overview.rows, 0);
-    for (int y = 0; y < height; ++y) {
-        std::uint32_t* counts =
-            overview.setCells.data() + static_cast<std::size_t>(y / k) * overview.columns;
-        auto cell = cells[y].begin();
-        for (int column = 0; column < overview.columns; ++column) {
-            const int count = std::min(k, width - column * k);
-            counts[column] += static_cast<std::uint32_t>(std::count(cell, cell + count, 1));
-            cell += count;
-        }
-    }
+    for (int y = 0; y < height; ++y)
+        CountSetCellsByPixel(
+            cells[y], width, k,
+            overview.setCells.data() + static_cast<std::size_t>(y / k) * overview.columns);
 }
 
 void NoteFlippedCells(OverviewCounts& overview, const CellMasks& flipped, const CellGrid& cells) {
@@ -81,8 +65,8 @@ void DrawOverview(const PixelRows& target, const OverviewCounts& overview,
     const int p = overview.scale.pixelsPerCell;
     for (int row = 0; row < overview.rows; ++row)
         for (int column = 0; column < overview.columns; ++column) {
-            const bool dark =
-                overview.setCells[static_cast<std::size_t>(row) * overview.columns + column];
+            const bool dark = IsDarkPixel(
+                overview.setCells[static_cast<std::size_t>(row) * overview.columns + column]);
             // A partial block at the map's right or bottom edge is still one pixel.
             fillPixels(target, column * p, row * p, (column + 1) * p, (row + 1) * p,
                        dark ? SET_CELL_COLOR : CLEAR_CELL_COLOR);

@@ -10,23 +10,14 @@
 
 #include "document/cell_shapes.h"
 #include "document/edit_history.h"
+#include "drawing/downscale.h"
 #include "view/view_canvas.h"
 
 constexpr std::uint32_t OVERVIEW_OUTLINE_COLOR = 0xFFE02020;
 
-// One pixel per block of cellsPerPixel × cellsPerPixel cells (a map larger
-// than the window), or pixelsPerCell × pixelsPerCell pixels per cell (a
-// smaller one). One of the two is 1.
-struct OverviewScale {
-    int cellsPerPixel = 1;
-    int pixelsPerCell = 1;
-};
-
-OverviewScale OverviewScaleFor(int mapWidth, int mapHeight, int clientWidth, int clientHeight);
-
 struct OverviewCounts {
     int mapWidth = 0, mapHeight = 0;
-    OverviewScale scale;
+    DownScale scale;                      // the whole map fits the window
     int columns = 0, rows = 0;            // blocks across and down
     std::vector<std::uint32_t> setCells;  // per block, row by row
 };

@@ -20,7 +20,7 @@ CellGrid randomGrid(std::mt19937& random, int width, int height, int percentSet)
 }
 
 // Each pixel, on its own: which cells it covers, and whether any is set.
-std::uint32_t referencePixel(const CellGrid& cells, const OverviewScale& scale, int x, int y) {
+std::uint32_t referencePixel(const CellGrid& cells, const DownScale& scale, int x, int y) {
     const int width = cells[0].size(), height = cells.size();
     const int k = scale.cellsPerPixel, p = scale.pixelsPerCell;
     const int firstColumn = x / p * k, firstRow = y / p * k;
