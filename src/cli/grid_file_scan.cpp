@@ -67,7 +67,7 @@ struct LineChecks {
         }
         length += static_cast<long long>(count);
     }
-    void loneCr() {
+    void loneCr(const char*) {
         if (!oddKind) report(length + 1, "lone-cr", "a carriage return without a line feed");
         ++length;
     }

@@ -25,7 +25,7 @@ bool sameShape(const std::string& a, const std::string& b) {
         const bool moreA = linesA.next(lineA), moreB = linesB.next(lineB);
         if (moreA != moreB) return false;
         if (!moreA) return true;
-        if (lineA.length != lineB.length || lineA.ended() != lineB.ended()) return false;
+        if (lineA.length != lineB.length || lineA.ended != lineB.ended) return false;
     }
 }
 
@@ -154,20 +154,6 @@ PairFileKind KindOfPairFile(const std::string& named, const std::string& current
     start = currentBytes.find_first_not_of(" \t\r\n", start);
     return start != std::string::npos && currentBytes[start] == '<' ? PairFileKind::Parameters
                                                                     : PairFileKind::Grid;
-}
-
-GridLines::GridLines(const std::string& text)
-    : text(text), limit(std::min(text.find('\x1A'), text.size())) {}
-
-bool GridLines::next(GridLine& line) {
-    if (at >= limit) return false;
-    const size_t lineFeed = std::min(text.find('\n', at), limit);
-    const bool crLf = lineFeed < limit && lineFeed > at && text[lineFeed - 1] == '\r';
-    line.start = at;
-    line.length = lineFeed - at - (crLf ? 1 : 0);
-    line.end = lineFeed < limit ? lineFeed + 1 : limit;
-    at = line.end;
-    return true;
 }
 
 void Conflicts::add(PairMessage message) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/pair_messages.h"
+#include "pair_files/grid_text_scan.h"
 #include "pair_files/pair_formats.h"
 
 enum class PairFileKind { Grid, Parameters };
@@ -18,27 +19,6 @@ enum class PairFileKind { Grid, Parameters };
 // with "<" after any blanks or a byte-order mark).
 PairFileKind KindOfPairFile(const std::string& named, const std::string& current,
                             const std::string& currentBytes);
-
-// The lines of a grid file's text by the grid file's rules
-// (pair_files/grid_text_scan.h): LF and CR LF end a line, a lone CR is a
-// character, the first 0x1A ends the text. Each line is a place in the
-// text, so no line is copied.
-struct GridLine {
-    size_t start = 0, length = 0;  // the line's characters
-    size_t end = 0;                // past its line end, if it has one
-    bool ended() const { return end > start + length; }
-};
-
-class GridLines {
-  public:
-    explicit GridLines(const std::string& text);
-    // The next line; false after the last.
-    bool next(GridLine& line);
-
-  private:
-    const std::string& text;
-    size_t at = 0, limit;
-};
 
 // The first conflicts, to be printed, and how many there were in all, so
 // that a merge with millions of them holds no more than these.

@@ -33,7 +33,7 @@ class GridTextReader {
     // What the scan hands on, as cells.
     void characters(const char* begin, size_t count);
     void lineEnd() { buffer[filled++] = 0; }
-    void loneCr() { buffer[filled++] = 0; }
+    void loneCr(const char*) { buffer[filled++] = 0; }
     friend class GridTextScan;
 
     GridTextScan scan;
