@@ -20,7 +20,7 @@ bool readVersion(const std::string& path, std::string& bytes) {
     return false;
 }
 
-bool readParameters(const std::string& path, PairParameters& parameters) {
+bool readParameters(const std::string& path, MapParameters& parameters) {
     const auto read = ReadPairParameters(path);
     if (!read) {
         PrintFailure(read.failure());
@@ -57,7 +57,7 @@ ExitStatus mergeGridFiles(const std::string versions[3], const std::string& curr
 ExitStatus mergeParameterFiles(const std::string& base, const std::string& current,
                                const std::string& other, const std::string& currentText,
                                const std::string& shown) {
-    PairParameters parameters[3];
+    MapParameters parameters[3];
     if (!readParameters(base, parameters[0]) || !readParameters(current, parameters[1]) ||
         !readParameters(other, parameters[2]))
         return ExitStatus::NotAnswered;
@@ -100,11 +100,10 @@ ExitStatus RunTextconv(const std::string& file) {
                           << "\n";
         return ExitStatus::Yes;
     }
-    PairParameters parameters;
+    MapParameters parameters;
     if (!readParameters(file, parameters)) return ExitStatus::NotAnswered;
-    std::cout << "x: " << parameters.x << "\ny: " << parameters.y << "\nrank1: " << parameters.rank1
-              << "\nrank2: " << parameters.rank2 << "\nrate1: " << parameters.rate1
-              << "\nrate2: " << parameters.rate2 << "\nname: " << Utf8FromAnsi(parameters.name)
-              << "\n";
+    for (const NumberField& field : NUMBER_FIELDS)
+        std::cout << field.element << ": " << parameters.*field.value << "\n";
+    std::cout << NAME_ELEMENT << ": " << Utf8FromAnsi(parameters.name) << "\n";
     return ExitStatus::Yes;
 }

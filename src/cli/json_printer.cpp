@@ -32,14 +32,11 @@ void PrintJson(const PairCheck& check, bool passed) {
 }
 
 void PrintJson(const MapSummary& summary) {
-    print({{"name", Utf8FromAnsi(summary.name)},
-           {"width", summary.width},
-           {"height", summary.height},
-           {"rank1", summary.rank1},
-           {"rank2", summary.rank2},
-           {"rate1", summary.rate1},
-           {"rate2", summary.rate2},
-           {"set_cells", summary.setCells}});
+    ordered_json object = {{"name", Utf8FromAnsi(summary.parameters.name)}};
+    for (const NumberField& field : NUMBER_FIELDS)
+        object[field.shown] = summary.parameters.*field.value;
+    object["set_cells"] = summary.setCells;
+    print(object);
 }
 
 void PrintJson(const MapComparison& comparison) {

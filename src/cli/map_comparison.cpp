@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "document/map_parameters.h"
+
 namespace {
 
 bool isSet(const CellRow& row, size_t x) { return x < row.size() && row[x] != 0; }
@@ -9,15 +11,11 @@ bool isSet(const CellRow& row, size_t x) { return x < row.size() && row[x] != 0;
 const CellRow NO_ROW;
 
 void compareParameters(const MapDocument& a, const MapDocument& b, MapComparison& comparison) {
-    const auto [aWidth, aHeight] = a.gridSize();
-    const auto [bWidth, bHeight] = b.gridSize();
-    if (a.copyMapName() != b.copyMapName()) comparison.names = {a.copyMapName(), b.copyMapName()};
-    const NumberChange numbers[] = {
-        {"width", aWidth, bWidth},   {"height", aHeight, bHeight}, {"rank1", a.rank1, b.rank1},
-        {"rank2", a.rank2, b.rank2}, {"rate1", a.rate1, b.rate1},  {"rate2", a.rate2, b.rate2},
-    };
-    for (const NumberChange& number : numbers)
-        if (number.a != number.b) comparison.numbers.push_back(number);
+    const MapParameters inA = ParametersOf(a), inB = ParametersOf(b);
+    if (inA.name != inB.name) comparison.names = {inA.name, inB.name};
+    for (const NumberField& field : NUMBER_FIELDS)
+        if (inA.*field.value != inB.*field.value)
+            comparison.numbers.push_back({field.shown, inA.*field.value, inB.*field.value});
 }
 
 void growBox(std::optional<CellBox>& box, int x, int y) {

@@ -5,11 +5,10 @@
 #include <string>
 
 #include "document/map_document.h"
+#include "document/map_parameters.h"
 
 struct MapSummary {
-    std::string name;  // ANSI code page
-    int width = 0, height = 0;
-    std::int32_t rank1 = 0, rank2 = 0, rate1 = 0, rate2 = 0;
+    MapParameters parameters;  // the name in the ANSI code page
     long long setCells = 0;
 };
 

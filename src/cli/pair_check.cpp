@@ -8,7 +8,7 @@
 namespace {
 
 // Thresholds that the ordering rule refuses: the editor keeps its own value.
-void checkThresholds(const std::string& xmlPath, const PairParameters& written,
+void checkThresholds(const std::string& xmlPath, const MapParameters& written,
                      const MapDocument& read, std::vector<PairMessage>& warnings) {
     auto refused = [&](const char* name, std::int32_t value, const char* rule, std::int32_t kept) {
         warnings.push_back({xmlPath, 0, 0, "threshold-order",
@@ -36,7 +36,7 @@ PairCheck CheckPair(const std::string& mapPath, MapDocument* opened) {
     const std::string xmlPath = MakeXmlPath(mapPath);
     const auto parameters = ReadPairParameters(sources.value().parameters);
     if (parameters) {
-        const PairParameters& written = parameters.value();
+        const MapParameters& written = parameters.value();
         checkThresholds(xmlPath, written, read, check.warnings);
         auto gridWarnings = ScanGridFile(sources.value().grid, std::max(written.x, 0), written.y);
         for (PairMessage& warning : gridWarnings) warning.path = mapPath;

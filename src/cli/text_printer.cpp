@@ -6,10 +6,10 @@
 #include "cli/console_text.h"
 
 void PrintText(const MapSummary& summary) {
-    std::cout << "name: " << ForTerminal(summary.name) << "\nwidth: " << summary.width
-              << "\nheight: " << summary.height << "\nrank1: " << summary.rank1
-              << "\nrank2: " << summary.rank2 << "\nrate1: " << summary.rate1
-              << "\nrate2: " << summary.rate2 << "\nset_cells: " << summary.setCells << "\n";
+    std::cout << "name: " << ForTerminal(summary.parameters.name) << "\n";
+    for (const NumberField& field : NUMBER_FIELDS)
+        std::cout << field.shown << ": " << summary.parameters.*field.value << "\n";
+    std::cout << "set_cells: " << summary.setCells << "\n";
 }
 
 void PrintText(const MapComparison& comparison) {

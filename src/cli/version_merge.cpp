@@ -104,16 +104,6 @@ bool applyCellChanges(const std::string& base, const std::string& changer,
     return allPlaced;
 }
 
-struct NumberField {
-    const char* name;
-    std::int32_t PairParameters::*value;
-};
-constexpr NumberField NUMBER_FIELDS[] = {
-    {"x", &PairParameters::x},         {"y", &PairParameters::y},
-    {"rank1", &PairParameters::rank1}, {"rank2", &PairParameters::rank2},
-    {"rate1", &PairParameters::rate1}, {"rate2", &PairParameters::rate2},
-};
-
 // Where the element starts in the file (its first line and column), for a
 // message that names it; the start of the file where it is not found.
 std::pair<size_t, size_t> elementPlace(const std::string& text, const std::string& name) {
@@ -182,16 +172,16 @@ GridMerge MergeGrids(const std::string& base, const std::string& current, const 
     return merge;
 }
 
-ParameterMerge MergeParameters(const PairParameters& base, const PairParameters& current,
-                               const PairParameters& other, const std::string& currentText,
+ParameterMerge MergeParameters(const MapParameters& base, const MapParameters& current,
+                               const MapParameters& other, const std::string& currentText,
                                const std::string& path) {
     ParameterMerge merge;
     for (const NumberField& field : NUMBER_FIELDS)
-        mergeField(field.name, base.*field.value, current.*field.value, other.*field.value,
+        mergeField(field.element, base.*field.value, current.*field.value, other.*field.value,
                    merge.merged.*field.value, currentText, path, merge.conflicts);
-    mergeField("name", base.name, current.name, other.name, merge.merged.name, currentText, path,
-               merge.conflicts);
-    const PairParameters& m = merge.merged;
+    mergeField(NAME_ELEMENT, base.name, current.name, other.name, merge.merged.name, currentText,
+               path, merge.conflicts);
+    const MapParameters& m = merge.merged;
     const bool rankInOrder = isRank2InOrder(m.rank1, m.rank2);
     const bool thresholdsMerged = m.rank1 != current.rank1 || m.rank2 != current.rank2 ||
                                   m.rate1 != current.rate1 || m.rate2 != current.rate2;

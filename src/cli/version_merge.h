@@ -46,13 +46,13 @@ GridMerge MergeGrids(const std::string& base, const std::string& current, const 
                      const std::string& path);
 
 struct ParameterMerge {
-    PairParameters merged;
+    MapParameters merged;
     Conflicts conflicts;
 };
 
 // Field by field; a result whose thresholds break the ordering rule (rank2
 // below rank1, rate2 above rate1) where the current side's did not is a
 // conflict too. `currentText` places each conflict at its element.
-ParameterMerge MergeParameters(const PairParameters& base, const PairParameters& current,
-                               const PairParameters& other, const std::string& currentText,
+ParameterMerge MergeParameters(const MapParameters& base, const MapParameters& current,
+                               const MapParameters& other, const std::string& currentText,
                                const std::string& path);

@@ -23,18 +23,6 @@ CellArea wholeMap(const MapDocument& document) {
 
 }  // namespace
 
-bool MapParameters::operator==(const MapParameters& other) const {
-    return name == other.name && rank1 == other.rank1 && rank2 == other.rank2 &&
-           rate1 == other.rate1 && rate2 == other.rate2 && width == other.width &&
-           height == other.height;
-}
-
-MapParameters ParametersOf(const MapDocument& document) {
-    const auto [width, height] = document.gridSize();
-    return {document.name,  document.rank1, document.rank2, document.rate1,
-            document.rate2, width,          height};
-}
-
 std::size_t StepBytes(const EditStep& step) {
     auto masksBytes = [](const CellMasks& masks) {
         return masks.blockKeys.capacity() * sizeof(std::uint64_t) +
@@ -82,7 +70,7 @@ std::optional<CellArea> Undo(EditHistory& history, MapDocument& document) {
     CellArea changed = step.cells.area;
     if (step.parameters) {
         const MapParameters& before = step.parameters->before;
-        document.resizeGrid(before.width, before.height);
+        document.resizeGrid(before.x, before.y);
         ApplyMasks(step.parameters->dropped, document.cells);
         setFields(document, before);
         changed = wholeMap(document);
@@ -98,7 +86,7 @@ std::optional<CellArea> Redo(EditHistory& history, MapDocument& document) {
     CellArea changed = step.cells.area;
     if (step.parameters) {
         const MapParameters& after = step.parameters->after;
-        document.resizeGrid(after.width, after.height);
+        document.resizeGrid(after.x, after.y);
         setFields(document, after);
         changed = wholeMap(document);
     }

@@ -14,15 +14,7 @@
 
 #include "document/cell_masks.h"
 #include "document/map_document.h"
-
-// What the parameter dialog changes, as stored in the document.
-struct MapParameters {
-    std::string name;
-    std::int32_t rank1 = 0, rank2 = 0, rate1 = 0, rate2 = 0;
-    int width = 0, height = 0;
-    bool operator==(const MapParameters& other) const;
-};
-MapParameters ParametersOf(const MapDocument& document);
+#include "document/map_parameters.h"
 
 struct ParameterChange {
     MapParameters before, after;

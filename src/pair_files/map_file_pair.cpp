@@ -14,7 +14,7 @@ bool isReadableSize(std::int32_t width, std::int32_t height) {
 }
 
 struct ReadPair {
-    PairParameters parameters;
+    MapParameters parameters;
     CellGrid cells;
 };
 
@@ -23,7 +23,7 @@ struct ReadPair {
 Result<ReadPair> readPair(const PairSources& sources, const SaveFiles& files) {
     auto read = ReadPairParameters(sources.parameters);
     if (!read) return InFile(read.failure(), files.shownParameters);
-    PairParameters& parameters = read.value();
+    MapParameters& parameters = read.value();
     if (!isReadableSize(parameters.x, parameters.y))
         return Failure{FailureKind::SizeRefused, files.shownParameters, 0, 0,
                        std::to_string(parameters.x) + " x " + std::to_string(parameters.y)};
@@ -52,7 +52,7 @@ Result<PairSources> ReadMapFilePair(const std::string& mapPath, MapDocument& doc
         if (attempt < ATTEMPTS && stampsOf(files) != before) continue;
         if (!read) return read.failure();
         ReadPair& pair = read.value();
-        const PairParameters& parameters = pair.parameters;
+        const MapParameters& parameters = pair.parameters;
         document.applyThresholds(parameters.rank1, parameters.rank2, parameters.rate1,
                                  parameters.rate2);
         document.setMapName(parameters.name);

@@ -17,27 +17,21 @@ namespace {
 
 using FilePtr = std::unique_ptr<FILE, int (*)(FILE*)>;
 
-// The number elements of the parameter file and where each is kept.
-constexpr std::pair<const char*, std::int32_t PairParameters::*> NUMBER_ELEMENTS[] = {
-    {"x", &PairParameters::x},         {"y", &PairParameters::y},
-    {"rank1", &PairParameters::rank1}, {"rank2", &PairParameters::rank2},
-    {"rate1", &PairParameters::rate1}, {"rate2", &PairParameters::rate2},
-};
-
 Failure parameterFailure(FailureKind kind, TextPosition at, std::string detail) {
     return {kind, "", at.line, at.column, std::move(detail)};
 }
 
 // Walks the root's direct children; the last occurrence of a name wins.
 // Fails when a number element is empty or holds no valid 32-bit number.
-Result<PairParameters> readParameters(const XMLNodes& root) {
-    PairParameters parameters;
+Result<MapParameters> readParameters(const XMLNodes& root) {
+    MapParameters parameters;
     for (const XMLNodesPtr& child : root.getChildren()) {
         const std::string name = child->getName();
         const XMLNodesList values = child->getChildren();
-        const auto element = std::find_if(std::begin(NUMBER_ELEMENTS), std::end(NUMBER_ELEMENTS),
-                                          [&](const auto& entry) { return name == entry.first; });
-        if (element != std::end(NUMBER_ELEMENTS)) {
+        const auto field =
+            std::find_if(std::begin(NUMBER_FIELDS), std::end(NUMBER_FIELDS),
+                         [&](const NumberField& entry) { return name == entry.element; });
+        if (field != std::end(NUMBER_FIELDS)) {
             if (values.empty())
                 return parameterFailure(FailureKind::NumberEmpty, child->position, name);
             const ParameterNumber number = ReadParameterNumber(values.front()->getText());
@@ -47,8 +41,8 @@ Result<PairParameters> readParameters(const XMLNodes& root) {
                                       : FailureKind::NumberOutOfRange;
                 return parameterFailure(kind, child->position, name);
             }
-            parameters.*(element->second) = number.value;
-        } else if (name == "name") {
+            parameters.*(field->value) = number.value;
+        } else if (name == NAME_ELEMENT) {
             parameters.name = values.empty() ? "" : values.front()->getText();
         }
     }
@@ -71,7 +65,7 @@ Result<CellGrid> ReadGridFile(const std::string& path, int width, int height) {
     return grid;
 }
 
-Result<PairParameters> ReadPairParameters(const std::string& xmlPath) {
+Result<MapParameters> ReadPairParameters(const std::string& xmlPath) {
     const Result<XMLNodesPtr> loaded = ReadXMLFile(xmlPath);
     if (!loaded) return loaded.failure();
     auto parameters = readParameters(*loaded.value());
@@ -80,21 +74,15 @@ Result<PairParameters> ReadPairParameters(const std::string& xmlPath) {
 }
 
 XMLNodesPtr BuildParameterTree(const MapDocument& document) {
-    const auto [width, height] = document.gridSize();
-    return BuildParameterTreeOf({width, height, document.rank1, document.rank2, document.rate1,
-                                 document.rate2, document.copyMapName()});
+    return BuildParameterTreeOf(ParametersOf(document));
 }
 
-XMLNodesPtr BuildParameterTreeOf(const PairParameters& parameters) {
-    const std::pair<const char*, XMLNodesPtr> elements[] = {
-        {"x", makeTextNode(FormatDecimal(parameters.x))},
-        {"y", makeTextNode(FormatDecimal(parameters.y))},
-        {"rank1", makeTextNode(FormatDecimal(parameters.rank1))},
-        {"rank2", makeTextNode(FormatDecimal(parameters.rank2))},
-        {"rate1", makeTextNode(FormatDecimal(parameters.rate1))},
-        {"rate2", makeTextNode(FormatDecimal(parameters.rate2))},
-        {"name", parameters.name.empty() ? makeBlankTextNode() : makeTextNode(parameters.name)},
-    };
+XMLNodesPtr BuildParameterTreeOf(const MapParameters& parameters) {
+    std::vector<std::pair<const char*, XMLNodesPtr>> elements;
+    for (const NumberField& field : NUMBER_FIELDS)
+        elements.emplace_back(field.element, makeTextNode(FormatDecimal(parameters.*field.value)));
+    elements.emplace_back(NAME_ELEMENT, parameters.name.empty() ? makeBlankTextNode()
+                                                                : makeTextNode(parameters.name));
     XMLNodesPtr root = makeElementNode("root");
     XMLNodesList children;
     for (const auto& [elementName, text] : elements) {

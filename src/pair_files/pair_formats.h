@@ -7,6 +7,7 @@
 #include <string>
 
 #include "document/map_document.h"
+#include "document/map_parameters.h"
 #include "system/failure.h"
 #include "xml/xml_nodes.h"
 
@@ -20,19 +21,14 @@ class ContentHasher;
 Result<CellGrid> ReadGridFile(const std::string& path, int width, int height);
 
 // What the parameter file says, before the ordering rule or any limit.
-struct PairParameters {
-    std::int32_t x = 0, y = 0, rank1 = 0, rank2 = 0, rate1 = 0, rate2 = 0;
-    std::string name;
-};
-
 // The parameter file's values as written, or why an Open would refuse it.
-Result<PairParameters> ReadPairParameters(const std::string& xmlPath);
+Result<MapParameters> ReadPairParameters(const std::string& xmlPath);
 
 // The tree of the parameter file for `document`.
 XMLNodesPtr BuildParameterTree(const MapDocument& document);
 
 // The same tree for values given one by one (x and y included).
-XMLNodesPtr BuildParameterTreeOf(const PairParameters& parameters);
+XMLNodesPtr BuildParameterTreeOf(const MapParameters& parameters);
 
 // Writes the grid as height lines of width "0"/"1" characters, each ending
 // in CR LF, and flushes it to the disk. False if the file cannot be created
