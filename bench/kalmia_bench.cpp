@@ -84,18 +84,18 @@ void BM_MouseEdit(benchmark::State& state) {
     MapDocument document = BenchmarkMap(edge);
     const auto [h, v] = FarCorner(edge);
     ViewCanvas canvas(FRAME_WIDTH, FRAME_HEIGHT);
-    EditHistory history;
+    EditingState editing;
     ForgetMouseEditing();
-    HandleMouseEvent(MouseEvent::LeftDown, {h + 3, v + 3}, document, history);
+    HandleMouseEvent(MouseEvent::LeftDown, {h + 3, v + 3}, document, editing);
     int step = 0;
     for (auto _ : state) {
         const CellPosition cell{h + 3 + step % 200, v + 3 + step % 100};
         ++step;
         if (drag) {
-            HandleMouseEvent(MouseEvent::Move, cell, document, history);
+            HandleMouseEvent(MouseEvent::Move, cell, document, editing);
         } else {
-            HandleMouseEvent(MouseEvent::LeftUp, cell, document, history);
-            HandleMouseEvent(MouseEvent::LeftDown, cell, document, history);
+            HandleMouseEvent(MouseEvent::LeftUp, cell, document, editing);
+            HandleMouseEvent(MouseEvent::LeftDown, cell, document, editing);
         }
         DrawMapView(canvas, h, v, document.cells);
         benchmark::DoNotOptimize(canvas.pixels.data());
@@ -289,14 +289,15 @@ void BM_StrokeBytes(benchmark::State& state) {
     MapDocument document = BenchmarkMap(edge);
     for (CellRow& row : document.cells) std::fill(row.begin(), row.end(), 0);
     for (auto _ : state) {
-        EditHistory history;
+        EditingState editing;
+        EditHistory& history = editing.history;
         ForgetMouseEditing();
-        HandleMouseEvent(MouseEvent::LeftDown, {5, 5}, document, history);
-        HandleMouseEvent(MouseEvent::LeftUp, {5, 5}, document, history);
+        HandleMouseEvent(MouseEvent::LeftDown, {5, 5}, document, editing);
+        HandleMouseEvent(MouseEvent::LeftUp, {5, 5}, document, editing);
         state.counters["one_cell_bytes"] = static_cast<double>(history.bytes);
-        HandleMouseEvent(MouseEvent::LeftDown, {0, 7}, document, history);
-        HandleMouseEvent(MouseEvent::Move, {edge - 1, 7}, document, history);
-        HandleMouseEvent(MouseEvent::LeftUp, {edge - 1, 7}, document, history);
+        HandleMouseEvent(MouseEvent::LeftDown, {0, 7}, document, editing);
+        HandleMouseEvent(MouseEvent::Move, {edge - 1, 7}, document, editing);
+        HandleMouseEvent(MouseEvent::LeftUp, {edge - 1, 7}, document, editing);
         state.counters["full_row_bytes"] =
             static_cast<double>(history.bytes) - state.counters["one_cell_bytes"];
         Undo(history, document);

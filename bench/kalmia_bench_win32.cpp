@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/editor_state_win32.h"
 #include "app/main_window.h"
 #include "app/mouse_editing.h"
 #include "app/view_scrolling_win32.h"
@@ -258,14 +259,14 @@ int main(int argc, char** argv) {
 
         // Undo and redo, in turn, of a step that changed every cell, each up
         // to the end of the paint that shows it.
-        RecordStep(editHistory, WholeMapStep(edge));
+        RecordStep(editor.editing.history, WholeMapStep(edge));
         bool undo = true;
         Report("undo_redo_whole_map", edge, "far", MedianMilliseconds(6, [&] {
                    SendMessageA(window, WM_COMMAND, undo ? IDM_UNDO : IDM_REDO, 0);
                    undo = !undo;
                    UpdateWindow(window);
                }));
-        ClearHistory(editHistory);
+        ClearHistory(editor.editing.history);
 
         // The fill tool over a whole clear map, then clearing it again with
         // the right button, each up to the end of the paint that shows it.
@@ -281,7 +282,7 @@ int main(int argc, char** argv) {
                    UpdateWindow(window);
                }));
         SendMessageA(window, WM_COMMAND, IDM_TOOL_PEN, 0);
-        ClearHistory(editHistory);
+        ClearHistory(editor.editing.history);
         currentMap = mapBeforeFill;
 
         const std::string path = folder + "\\wine" + std::to_string(edge) + ".map";

@@ -1,91 +1,81 @@
 #include "app/drawing_tools.h"
 
-Tool currentTool = Tool::Pen;
-
 namespace {
 
-struct ShapeDrag {
-    bool active = false;
-    CellPosition from{0, 0}, to{0, 0};
-    std::uint8_t value = 1;  // 1 from the left button, 0 from the right
-};
-ShapeDrag drag;
-CellMasks lastChanges;
-
-bool applyStep(EditHistory& history, EditStep step) {
+// Records a finished step; the changed cells are the event's outcome.
+EditOutcome applyStep(EditHistory& history, EditStep step) {
     FinishMasks(step.cells);
-    lastChanges = step.cells;
-    const bool changed = !step.cells.blockKeys.empty();
+    EditOutcome outcome{!step.cells.blockKeys.empty(), step.cells};
     RecordStep(history, std::move(step));
-    return changed;
+    return outcome;
 }
 
-bool press(const CellPosition& cell, std::uint8_t value, MapDocument& document,
-           EditHistory& history) {
-    if (currentTool == Tool::Fill) {
+EditOutcome press(ToolState& tools, const CellPosition& cell, std::uint8_t value,
+                  MapDocument& document, EditHistory& history) {
+    if (tools.current == Tool::Fill) {
         EditStep step;
         FillRegion(document, cell, value, step.cells);
         return applyStep(history, std::move(step));
     }
-    if (drag.active) return false;  // the other button is already dragging
-    drag = {true, cell, cell, value};
-    return true;
+    if (tools.drag.active) return {};  // the other button is already dragging
+    tools.drag = {true, cell, cell, value};
+    return {true, {}};
 }
 
-bool release(std::uint8_t value, MapDocument& document, EditHistory& history) {
-    if (!drag.active || drag.value != value) return false;
+EditOutcome release(ToolState& tools, std::uint8_t value, MapDocument& document,
+                    EditHistory& history) {
+    ShapeDrag& drag = tools.drag;
+    if (!drag.active || drag.value != value) return {};
     drag.active = false;
     EditStep step;
-    if (currentTool == Tool::Line)
+    if (tools.current == Tool::Line)
         PaintLine(document, drag.from, drag.to, value, step.cells);
     else
         PaintRectangle(document, drag.from, drag.to, value, step.cells);
-    applyStep(history, std::move(step));
-    return true;
+    EditOutcome outcome = applyStep(history, std::move(step));
+    outcome.repaint = true;  // the preview goes in any case
+    return outcome;
 }
 
 }  // namespace
 
-void ChooseTool(Tool tool) {
-    CancelShapeDrag();
-    currentTool = tool;
+void ChooseTool(ToolState& tools, Tool tool) {
+    CancelShapeDrag(tools);
+    tools.current = tool;
 }
 
-bool HandleToolEvent(MouseEvent event, const CellPosition& cell, MapDocument& document,
-                     EditHistory& history) {
-    lastChanges = CellMasks();
+EditOutcome HandleToolEvent(ToolState& tools, MouseEvent event, const CellPosition& cell,
+                            MapDocument& document, EditHistory& history) {
     switch (event) {
         case MouseEvent::LeftDown:
-            return press(cell, 1, document, history);
+            return press(tools, cell, 1, document, history);
         case MouseEvent::RightDown:
-            return press(cell, 0, document, history);
+            return press(tools, cell, 0, document, history);
         case MouseEvent::LeftUp:
-            return release(1, document, history);
+            return release(tools, 1, document, history);
         case MouseEvent::RightUp:
-            return release(0, document, history);
+            return release(tools, 0, document, history);
         case MouseEvent::Move:
-            if (!drag.active || drag.to == cell) return false;
-            drag.to = cell;
-            return true;
+            if (!tools.drag.active || tools.drag.to == cell) return {};
+            tools.drag.to = cell;
+            return {true, {}};
         case MouseEvent::Leave:
-            return false;
+            return {};
     }
-    return false;
+    return {};
 }
 
-CellMasks ToolChangesOfLastEvent() { return std::move(lastChanges); }
+bool IsShapeDragged(const ToolState& tools) { return tools.drag.active; }
 
-bool IsShapeDragged() { return drag.active; }
-
-bool CancelShapeDrag() {
-    const bool wasActive = drag.active;
-    drag.active = false;
+bool CancelShapeDrag(ToolState& tools) {
+    const bool wasActive = tools.drag.active;
+    tools.drag.active = false;
     return wasActive;
 }
 
-ShapeOverlay ShapeDragOverlay() {
-    if (!drag.active) return {};
+ShapeOverlay ShapeDragOverlay(const ToolState& tools) {
+    if (!tools.drag.active) return {};
     const auto kind =
-        currentTool == Tool::Line ? ShapeOverlay::Kind::Line : ShapeOverlay::Kind::Rectangle;
-    return {kind, drag.from, drag.to, drag.value};
+        tools.current == Tool::Line ? ShapeOverlay::Kind::Line : ShapeOverlay::Kind::Rectangle;
+    return {kind, tools.drag.from, tools.drag.to, tools.drag.value};
 }

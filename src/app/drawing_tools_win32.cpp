@@ -1,6 +1,5 @@
 #include "app/drawing_tools_win32.h"
 
-#include "app/drawing_tools.h"
 #include "resources/resource.h"
 
 namespace {
@@ -9,38 +8,38 @@ constexpr UINT FIRST_TOOL = IDM_TOOL_PEN;
 constexpr UINT LAST_TOOL = IDM_TOOL_FILL;
 
 // The preview goes with the shape.
-void dropShape(HWND window) {
-    if (CancelShapeDrag()) InvalidateRect(window, nullptr, FALSE);
-    FollowShapeDrag(window);
+void dropShape(HWND window, ToolState& tools) {
+    if (CancelShapeDrag(tools)) InvalidateRect(window, nullptr, FALSE);
+    FollowShapeDrag(window, tools);
 }
 
 }  // namespace
 
-void RunToolCommand(HWND window, WORD command) {
-    dropShape(window);
-    ChooseTool(static_cast<Tool>(command - FIRST_TOOL));
-    UpdateToolMenu(window);
+void RunToolCommand(HWND window, WORD command, ToolState& tools) {
+    dropShape(window, tools);
+    ChooseTool(tools, static_cast<Tool>(command - FIRST_TOOL));
+    UpdateToolMenu(window, tools);
 }
 
-void UpdateToolMenu(HWND window) {
+void UpdateToolMenu(HWND window, const ToolState& tools) {
     CheckMenuRadioItem(GetMenu(window), FIRST_TOOL, LAST_TOOL,
-                       FIRST_TOOL + static_cast<UINT>(currentTool), MF_BYCOMMAND);
+                       FIRST_TOOL + static_cast<UINT>(tools.current), MF_BYCOMMAND);
 }
 
-LRESULT HandleKeyDown(HWND window, WPARAM key, LPARAM lParam) {
+LRESULT HandleKeyDown(HWND window, WPARAM key, LPARAM lParam, ToolState& tools) {
     if (key == VK_ESCAPE) {
-        dropShape(window);
+        dropShape(window, tools);
         return 0;
     }
     return DefWindowProcA(window, WM_KEYDOWN, key, lParam);
 }
 
-void HandleCaptureChanged(HWND window, LPARAM newOwner) {
-    if (reinterpret_cast<HWND>(newOwner) != window) dropShape(window);
+void HandleCaptureChanged(HWND window, LPARAM newOwner, ToolState& tools) {
+    if (reinterpret_cast<HWND>(newOwner) != window) dropShape(window, tools);
 }
 
-void FollowShapeDrag(HWND window) {
-    if (IsShapeDragged()) {
+void FollowShapeDrag(HWND window, const ToolState& tools) {
+    if (IsShapeDragged(tools)) {
         if (GetCapture() != window) SetCapture(window);
     } else if (GetCapture() == window) {
         ReleaseCapture();

@@ -5,7 +5,6 @@
 #include "app/drawing_tools_win32.h"
 #include "app/edit_commands_win32.h"
 #include "app/file_commands_win32.h"
-#include "app/mouse_editing.h"
 #include "app/mouse_editing_win32.h"
 #include "app/open_from_outside_win32.h"
 #include "app/overview_window_win32.h"
@@ -19,6 +18,7 @@
 HINSTANCE appInstance;
 char windowTitle[100];
 char windowClassName[100];
+EditorState editor;
 
 namespace {
 
@@ -29,7 +29,7 @@ LRESULT PaintWindow(HWND window) {
     HDC deviceContext = BeginPaint(window, &paint);
     try {
         PaintMapView(window, deviceContext, currentMap, ReadScrollPosition(window, SB_HORZ),
-                     ReadScrollPosition(window, SB_VERT), ShapeDragOverlay());
+                     ReadScrollPosition(window, SB_VERT), ShapeDragOverlay(editor.editing.tools));
     } catch (const std::bad_alloc&) {
     }
     EndPaint(window, &paint);
@@ -39,33 +39,44 @@ LRESULT PaintWindow(HWND window) {
 // The map was replaced or resized: the bars follow its size, the view is
 // redrawn, and a stroke in progress starts afresh on the new map.
 void showChangedMap(HWND window) {
-    OverviewFollowMap();
+    OverviewFollowMap(editor.overview);
     UpdateScrollBars(window);
     InvalidateRect(window, nullptr, FALSE);
-    RestartStroke();
+    RestartStroke(editor.editing.stroke);
 }
 
 // New or Open put another map in place, with a history of its own.
 void showOtherMap(HWND window) {
-    ForgetEditHistory();
+    ForgetEditHistory(editor.editing);
     showChangedMap(window);
+}
+
+// The bars follow the window's new size, and the overview's outline them.
+void ResizeView(HWND window) {
+    UpdateScrollBars(window);
+    OverviewFollowView(editor.overview);
+}
+
+void ScrollView(HWND window, int bar, WPARAM wParam) {
+    if (HandleScrollMessage(window, bar, wParam)) OverviewFollowView(editor.overview);
 }
 
 // The name, size and thresholds may all have changed, or none (Cancel); the
 // bars and the view follow in either case. A stroke in progress is a step
 // before the dialog's change.
 void RunParametersCommand(HWND window) {
-    FinishStroke(editHistory);
-    DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_PARAMETERS), window, ParameterDlgProc, 0);
+    FinishStroke(editor.editing);
+    DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_PARAMETERS), window, ParameterDlgProc,
+                    reinterpret_cast<LPARAM>(&editor.editing.history));
     showChangedMap(window);
 }
 
 // Before a menu shows: the undo items' grey state, the overview's and the
 // current tool's checks.
 void updateMenus(HWND window) {
-    UpdateEditMenu(window);
-    UpdateOverviewMenu(window);
-    UpdateToolMenu(window);
+    UpdateEditMenu(window, editor.editing);
+    UpdateOverviewMenu(window, editor.overview);
+    UpdateToolMenu(window, editor.editing.tools);
 }
 
 // The bars for the default map, and files dropped from Explorer welcome.
@@ -93,25 +104,25 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
             DestroyWindow(window);
             return 0;
         case IDM_UNDO:
-            RunUndoCommand(window);
+            RunUndoCommand(window, editor);
             return 0;
         case IDM_REDO:
-            RunRedoCommand(window);
+            RunRedoCommand(window, editor);
             return 0;
         case IDM_PARAMETERS:
             RunParametersCommand(window);
             return 0;
         case IDM_GOTO:
-            RunGotoCommand(window);
+            RunGotoCommand(window, editor);
             return 0;
         case IDM_OVERVIEW:
-            ToggleOverview(window);
+            ToggleOverview(window, editor.overview);
             return 0;
         case IDM_TOOL_PEN:
         case IDM_TOOL_LINE:
         case IDM_TOOL_RECTANGLE:
         case IDM_TOOL_FILL:
-            RunToolCommand(window, LOWORD(wParam));
+            RunToolCommand(window, LOWORD(wParam), editor.editing.tools);
             return 0;
         case IDM_ABOUT:
             DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_ABOUTBOX), window, AboutDlgProc, 0);
@@ -150,8 +161,14 @@ HWND CreateMainWindow(HINSTANCE instance) {
                            CW_USEDEFAULT, 0, nullptr, nullptr, instance, nullptr);
 }
 
+// Guarded as the window procedure is: running out of memory while the map
+// opens leaves the default map and says so.
 void OpenMapAtStart(HWND window, const char* commandLine) {
-    if (OpenCommandLineMap(window, commandLine)) showOtherMap(window);
+    try {
+        if (OpenCommandLineMap(window, commandLine)) showOtherMap(window);
+    } catch (const std::bad_alloc&) {
+        ReportOutOfMemory(window);
+    }
 }
 
 int RunMessageLoop(HINSTANCE instance) {
@@ -178,7 +195,7 @@ LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM
             PostQuitMessage(0);
             return 0;
         case WM_SIZE:
-            UpdateScrollBars(window);
+            ResizeView(window);
             return 0;
         case WM_PAINT:
             return PaintWindow(window);
@@ -190,18 +207,18 @@ LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM
             updateMenus(window);
             return 0;
         case WM_KEYDOWN:
-            return HandleKeyDown(window, wParam, lParam);
+            return HandleKeyDown(window, wParam, lParam, editor.editing.tools);
         case WM_CAPTURECHANGED:
-            HandleCaptureChanged(window, lParam);
+            HandleCaptureChanged(window, lParam, editor.editing.tools);
             return 0;
         case WM_DROPFILES:
             OpenDroppedFiles(window, wParam);
             return 0;
         case WM_HSCROLL:
-            HandleScrollMessage(window, SB_HORZ, wParam);
+            ScrollView(window, SB_HORZ, wParam);
             return 0;
         case WM_VSCROLL:
-            HandleScrollMessage(window, SB_VERT, wParam);
+            ScrollView(window, SB_VERT, wParam);
             return 0;
         case WM_MOUSEMOVE:
         case WM_LBUTTONDOWN:
@@ -209,7 +226,7 @@ LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_RBUTTONDOWN:
         case WM_RBUTTONUP:
         case WM_MOUSELEAVE:
-            HandleMouseMessage(window, message, lParam);
+            HandleMouseMessage(window, message, lParam, editor);
             return 0;
         default:
             return DefWindowProcA(window, message, wParam, lParam);

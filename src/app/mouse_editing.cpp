@@ -8,62 +8,53 @@ bool rightButtonDown = false;
 
 namespace {
 
-// The cell of the previous pointer event in the client area, if the stroke
-// can continue from there.
-std::optional<CellPosition> previousCell;
-
-// The cells the stroke in progress changed, from its press on, and those
-// the last event changed (with the pen, added to the stroke's after it).
-CellMasks strokeCells;
-CellMasks eventCells;
-
-void paintCell(const CellPosition& cell, std::uint8_t value, MapDocument& document) {
-    PaintLine(document, cell, cell, value, eventCells);
-}
-
 // A press starts a new stroke; one whose release never came (it happened
 // outside the window) ends here.
-bool pressButton(bool& flag, const CellPosition& cell, std::uint8_t value, MapDocument& document,
-                 EditHistory& history) {
-    FinishStroke(history);
+EditOutcome pressButton(bool& flag, const CellPosition& cell, std::uint8_t value,
+                        MapDocument& document, EditingState& editing) {
+    FinishStroke(editing);
     flag = true;
-    previousCell = cell;
-    if (!isCellOnGrid(cell, document)) return false;
-    paintCell(cell, value, document);
-    return true;
+    editing.stroke.previousCell = cell;
+    EditOutcome outcome;
+    if (!isCellOnGrid(cell, document)) return outcome;
+    PaintLine(document, cell, cell, value, outcome.changed);
+    outcome.repaint = true;
+    return outcome;
 }
 
-bool movePointer(const CellPosition& cell, MapDocument& document) {
-    const std::optional<CellPosition> from = previousCell;
-    previousCell = cell;
-    if (leftButtonDown == rightButtonDown) return false;
+EditOutcome movePointer(const CellPosition& cell, MapDocument& document, StrokeState& stroke) {
+    const std::optional<CellPosition> from = stroke.previousCell;
+    stroke.previousCell = cell;
+    EditOutcome outcome;
+    if (leftButtonDown == rightButtonDown) return outcome;
     const std::uint8_t value = leftButtonDown ? 1 : 0;
-    PaintLine(document, from.value_or(cell), cell, value, eventCells);
-    return true;
+    PaintLine(document, from.value_or(cell), cell, value, outcome.changed);
+    outcome.repaint = true;
+    return outcome;
 }
 
-bool handlePenEvent(MouseEvent event, const CellPosition& cell, MapDocument& document,
-                    EditHistory& history) {
+EditOutcome handlePenEvent(MouseEvent event, const CellPosition& cell, MapDocument& document,
+                           EditingState& editing) {
     switch (event) {
         case MouseEvent::LeftDown:
-            return pressButton(leftButtonDown, cell, 1, document, history);
+            return pressButton(leftButtonDown, cell, 1, document, editing);
         case MouseEvent::RightDown:
-            return pressButton(rightButtonDown, cell, 0, document, history);
+            return pressButton(rightButtonDown, cell, 0, document, editing);
         case MouseEvent::LeftUp:
             leftButtonDown = false;
-            FinishStroke(history);
-            return false;
+            FinishStroke(editing);
+            return {};
         case MouseEvent::RightUp:
             rightButtonDown = false;
-            FinishStroke(history);
-            return false;
+            FinishStroke(editing);
+            return {};
         case MouseEvent::Move:
-            return movePointer(cell, document);
+            return movePointer(cell, document, editing.stroke);
         case MouseEvent::Leave:
-            RestartStroke();
-            return false;
+            RestartStroke(editing.stroke);
+            return {};
     }
-    return false;
+    return {};
 }
 
 }  // namespace
@@ -82,29 +73,23 @@ CellPosition CellFromSignedPoint(int pointX, int pointY, int horizontalPosition,
     return {floorCells(pointX) + horizontalPosition, floorCells(pointY) + verticalPosition};
 }
 
-bool HandleMouseEvent(MouseEvent event, const CellPosition& cell, MapDocument& document,
-                      EditHistory& history) {
-    eventCells = CellMasks();
-    if (currentTool != Tool::Pen) {
-        const bool repaint = HandleToolEvent(event, cell, document, history);
-        eventCells = ToolChangesOfLastEvent();
-        return repaint;
-    }
-    const bool repaint = handlePenEvent(event, cell, document, history);
-    MergeMasks(strokeCells, eventCells);
-    return repaint;
+EditOutcome HandleMouseEvent(MouseEvent event, const CellPosition& cell, MapDocument& document,
+                             EditingState& editing) {
+    if (editing.tools.current != Tool::Pen)
+        return HandleToolEvent(editing.tools, event, cell, document, editing.history);
+    EditOutcome outcome = handlePenEvent(event, cell, document, editing);
+    MergeMasks(editing.stroke.cells, outcome.changed);
+    return outcome;
 }
 
-const CellMasks& CellsChangedByLastEvent() { return eventCells; }
+void RestartStroke(StrokeState& stroke) { stroke.previousCell.reset(); }
 
-void RestartStroke() { previousCell.reset(); }
-
-void FinishStroke(EditHistory& history) {
-    CancelShapeDrag();
-    if (strokeCells.blockKeys.empty()) return;
+void FinishStroke(EditingState& editing) {
+    CancelShapeDrag(editing.tools);
+    if (editing.stroke.cells.blockKeys.empty()) return;
     EditStep step;
-    step.cells = std::move(strokeCells);
-    strokeCells = CellMasks();
+    step.cells = std::move(editing.stroke.cells);
+    editing.stroke.cells = CellMasks();
     FinishMasks(step.cells);
-    RecordStep(history, std::move(step));
+    RecordStep(editing.history, std::move(step));
 }

@@ -24,26 +24,37 @@ CellPosition CellFromPoint(unsigned pointX, unsigned pointY, int horizontalPosit
 CellPosition CellFromSignedPoint(int pointX, int pointY, int horizontalPosition,
                                  int verticalPosition);
 
-// Applies one mouse event at `cell` to `document`; true when the view must be
-// repainted. While one button is held, a move paints every cell on the
-// straight line from the previous pointer position, so a quick stroke leaves
-// no gaps; a press or the pointer leaving the window starts the line afresh.
-// A stroke, from a press to a release, is one step of `history` with every
-// cell it changed. With another tool than the pen, the event goes to that
-// tool (app/drawing_tools.h).
-bool HandleMouseEvent(MouseEvent event, const CellPosition& cell, MapDocument& document,
-                      EditHistory& history);
+// A stroke of the pen in progress: the cell of the previous pointer event in
+// the client area, if the stroke can continue from there, and the cells the
+// stroke changed from its press on.
+struct StrokeState {
+    std::optional<CellPosition> previousCell;
+    CellMasks cells;
+};
 
-// The cells that the last mouse event changed, with any tool (not finished:
-// see CellMasks), for whatever follows the map's cells, such as the overview.
-const CellMasks& CellsChangedByLastEvent();
+// What the editor keeps for editing the map, apart from the platform: the
+// history for undo, the tool, and the stroke in progress.
+struct EditingState {
+    EditHistory history;
+    ToolState tools;
+    StrokeState stroke;
+};
 
-// Ends the stroke in progress, if any, as a step of `history`, and cancels
-// a line or rectangle being dragged: before an undo, or before the map is
-// replaced or resized, so that no step ever mixes two maps.
-void FinishStroke(EditHistory& history);
+// Applies one mouse event at `cell` to `document`. While one button is held,
+// a move paints every cell on the straight line from the previous pointer
+// position, so a quick stroke leaves no gaps; a press or the pointer leaving
+// the window starts the line afresh. A stroke, from a press to a release, is
+// one step of the history with every cell it changed. With another tool than
+// the pen, the event goes to that tool (app/drawing_tools.h).
+EditOutcome HandleMouseEvent(MouseEvent event, const CellPosition& cell, MapDocument& document,
+                             EditingState& editing);
+
+// Ends the stroke in progress, if any, as a step of the history, and
+// cancels a line or rectangle being dragged: before an undo, or before the
+// map is replaced or resized, so that no step ever mixes two maps.
+void FinishStroke(EditingState& editing);
 
 // The next move paints only its own cell: the previous pointer position no
 // longer names the same place of the map (the view scrolled, or the map was
 // replaced or resized).
-void RestartStroke();
+void RestartStroke(StrokeState& stroke);

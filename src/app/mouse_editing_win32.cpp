@@ -1,33 +1,18 @@
 #include "app/mouse_editing_win32.h"
 
 #include "app/drawing_tools_win32.h"
-#include "app/mouse_editing.h"
 #include "app/overview_window_win32.h"
 #include "app/view_scrolling_win32.h"
 
 namespace {
 
-// Whether WM_MOUSELEAVE has been requested since the last one arrived.
-bool trackingLeave = false;
-
-// The scroll positions of the previous mouse message. When they changed in
-// between, the previous cell lies elsewhere under the pointer and a line to
-// it would cross cells the pointer never touched.
-struct Origin {
-    int horizontal = 0;
-    int vertical = 0;
-    bool operator!=(const Origin& other) const {
-        return horizontal != other.horizontal || vertical != other.vertical;
-    }
-} strokeOrigin;
-
-void trackLeave(HWND window) {
-    if (trackingLeave) return;
+void trackLeave(HWND window, MouseTracking& mouse) {
+    if (mouse.leaveRequested) return;
     TRACKMOUSEEVENT request = {};
     request.cbSize = sizeof request;
     request.dwFlags = TME_LEAVE;
     request.hwndTrack = window;
-    trackingLeave = TrackMouseEvent(&request) != FALSE;
+    mouse.leaveRequested = TrackMouseEvent(&request) != FALSE;
 }
 
 MouseEvent eventOf(UINT message) {
@@ -47,37 +32,42 @@ MouseEvent eventOf(UINT message) {
     }
 }
 
-}  // namespace
-
-void RestartStrokeIfScrolled(HWND window) {
-    const Origin origin{ReadScrollPosition(window, SB_HORZ), ReadScrollPosition(window, SB_VERT)};
-    if (origin != strokeOrigin) RestartStroke();
-    strokeOrigin = origin;
+// The previous pointer position no longer names the same cell once the view
+// scrolled between two mouse messages: the stroke's line starts afresh.
+void restartStrokeIfScrolled(HWND window, MouseTracking& mouse, StrokeState& stroke) {
+    const int horizontal = ReadScrollPosition(window, SB_HORZ);
+    const int vertical = ReadScrollPosition(window, SB_VERT);
+    if (horizontal != mouse.horizontal || vertical != mouse.vertical) RestartStroke(stroke);
+    mouse.horizontal = horizontal, mouse.vertical = vertical;
 }
+
+}  // namespace
 
 // The pen reads the point as the message's two unsigned words; the other
 // tools keep the mouse while dragging, so the point may lie left of or above
 // the window and is read signed.
-CellPosition CellFromPoint(HWND window, LPARAM lParam) {
-    const Origin origin{ReadScrollPosition(window, SB_HORZ), ReadScrollPosition(window, SB_VERT)};
-    if (currentTool != Tool::Pen)
+CellPosition CellFromPoint(HWND window, LPARAM lParam, const ToolState& tools) {
+    const int horizontal = ReadScrollPosition(window, SB_HORZ);
+    const int vertical = ReadScrollPosition(window, SB_VERT);
+    if (tools.current != Tool::Pen)
         return CellFromSignedPoint(static_cast<short>(LOWORD(lParam)),
-                                   static_cast<short>(HIWORD(lParam)), origin.horizontal,
-                                   origin.vertical);
-    return CellFromPoint(LOWORD(lParam), HIWORD(lParam), origin.horizontal, origin.vertical);
+                                   static_cast<short>(HIWORD(lParam)), horizontal, vertical);
+    return CellFromPoint(LOWORD(lParam), HIWORD(lParam), horizontal, vertical);
 }
 
-void HandleMouseMessage(HWND window, UINT message, LPARAM lParam) {
+void HandleMouseMessage(HWND window, UINT message, LPARAM lParam, EditorState& editor) {
     const MouseEvent event = eventOf(message);
+    EditingState& editing = editor.editing;
     if (event == MouseEvent::Leave) {
-        trackingLeave = false;
-        HandleMouseEvent(event, {0, 0}, currentMap, editHistory);
+        editor.mouse.leaveRequested = false;
+        HandleMouseEvent(event, {0, 0}, currentMap, editing);
         return;
     }
-    trackLeave(window);
-    RestartStrokeIfScrolled(window);
-    if (HandleMouseEvent(event, CellFromPoint(window, lParam), currentMap, editHistory))
-        InvalidateRect(window, nullptr, FALSE);
-    OverviewFollowCells(CellsChangedByLastEvent());
-    FollowShapeDrag(window);
+    trackLeave(window, editor.mouse);
+    restartStrokeIfScrolled(window, editor.mouse, editing.stroke);
+    const EditOutcome outcome =
+        HandleMouseEvent(event, CellFromPoint(window, lParam, editing.tools), currentMap, editing);
+    if (outcome.repaint) InvalidateRect(window, nullptr, FALSE);
+    OverviewFollowCells(editor.overview, outcome.changed);
+    FollowShapeDrag(window, editing.tools);
 }

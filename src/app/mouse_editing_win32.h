@@ -3,14 +3,11 @@
 
 #include <windows.h>
 
-#include "app/mouse_editing.h"
+#include "app/editor_state_win32.h"
 
-// The previous pointer position no longer names the same cell once the view
-// scrolled between two mouse messages: the stroke's line starts afresh.
-void RestartStrokeIfScrolled(HWND window);
-
-// The cell under the point of a mouse message, at the current scroll positions.
-CellPosition CellFromPoint(HWND window, LPARAM lParam);
+// The cell under the point of a mouse message, at the current scroll
+// positions, as the current tool reads it.
+CellPosition CellFromPoint(HWND window, LPARAM lParam, const ToolState& tools);
 
 // For WM_LBUTTONDOWN/UP, WM_RBUTTONDOWN/UP, WM_MOUSEMOVE and WM_MOUSELEAVE.
-void HandleMouseMessage(HWND window, UINT message, LPARAM lParam);
+void HandleMouseMessage(HWND window, UINT message, LPARAM lParam, EditorState& editor);

@@ -6,22 +6,19 @@
 
 #include <windows.h>
 
-#include "document/edit_history.h"
+#include "app/editor_state_win32.h"
 
 // 表示 > 全体図: opens the overview, or closes it when it is open.
-void ToggleOverview(HWND mainWindow);
+void ToggleOverview(HWND mainWindow, OverviewState& overview);
 
 // The check mark of 表示 > 全体図; for WM_INITMENUPOPUP.
-void UpdateOverviewMenu(HWND mainWindow);
-
-// The overview window, or null while it is closed (for tests).
-HWND OverviewWindow();
+void UpdateOverviewMenu(HWND mainWindow, const OverviewState& overview);
 
 // Cells that an edit changed; their new states are in currentMap.
-void OverviewFollowCells(const CellMasks& changed);
+void OverviewFollowCells(OverviewState& overview, const CellMasks& changed);
 
 // Another map, or another size: counted anew.
-void OverviewFollowMap();
+void OverviewFollowMap(OverviewState& overview);
 
 // The main view moved or changed its size: the outline follows.
-void OverviewFollowView();
+void OverviewFollowView(const OverviewState& overview);

@@ -2,7 +2,6 @@
 
 #include <tuple>
 
-#include "app/overview_window_win32.h"
 #include "app/scroll_bar.h"
 #include "document/map_document.h"
 #include "view/map_view.h"
@@ -38,28 +37,26 @@ void setRangeAndPage(HWND window, int bar, int count, int clientExtent, BOOL red
 
 int ReadScrollPosition(HWND window, int bar) { return readScrollBar(window, bar).nPos; }
 
-// The overview's outline follows whatever changed the bars.
 void UpdateScrollBars(HWND window) {
     RECT client;
     GetClientRect(window, &client);
     const std::pair<int, int> columnsAndRows{currentMap.gridSize()};
     setRangeAndPage(window, SB_VERT, columnsAndRows.second, client.bottom, FALSE);
     setRangeAndPage(window, SB_HORZ, columnsAndRows.first, client.right, TRUE);
-    OverviewFollowView();
 }
 
-void HandleScrollMessage(HWND window, int bar, WPARAM wParam) {
+bool HandleScrollMessage(HWND window, int bar, WPARAM wParam) {
     SCROLLINFO info = readScrollBar(window, bar);
     // Grids of more than 65535 cells are tracked to their end through the
     // bar's 32-bit tracking position.
     const int thumb = ThumbPosition(info.nTrackPos, HIWORD(wParam));
     const int delta =
         ScrollDelta(LOWORD(wParam), thumb, info.nMax, static_cast<int>(info.nPage), info.nPos);
-    if (delta == 0) return;
+    if (delta == 0) return false;
     info.nPos += delta;
     SetScrollInfo(window, bar, &info, TRUE);
     InvalidateRect(window, nullptr, TRUE);
-    OverviewFollowView();
+    return true;
 }
 
 void ScrollToShow(HWND window, const CellArea& area) {
@@ -79,7 +76,6 @@ void ScrollToShow(HWND window, const CellArea& area) {
             PositionShowing(first, last, info.nPos, static_cast<int>(info.nPage), info.nMax);
         SetScrollInfo(window, bar, &moved, TRUE);
     }
-    OverviewFollowView();
 }
 
 void CenterViewOn(HWND window, const CellPosition& cell) {
@@ -90,7 +86,6 @@ void CenterViewOn(HWND window, const CellPosition& cell) {
         SetScrollInfo(window, bar, &info, TRUE);
     }
     InvalidateRect(window, nullptr, FALSE);
-    OverviewFollowView();
 }
 
 CellArea VisibleCells(HWND window) {

@@ -1,13 +1,14 @@
 // The view origin lives in the window's two scroll bars, counted in cells.
+// Whoever moves the view tells the overview (app/overview_window_win32.h).
 #pragma once
 
 #include <windows.h>
 
-#include "document/cell_shapes.h"
-#include "document/edit_history.h"
+#include "document/cell_masks.h"
 
 void UpdateScrollBars(HWND window);
-void HandleScrollMessage(HWND window, int bar, WPARAM wParam);
+// True when the view moved.
+bool HandleScrollMessage(HWND window, int bar, WPARAM wParam);
 
 // nPos of SB_HORZ or SB_VERT: the first visible column or row.
 int ReadScrollPosition(HWND window, int bar);

@@ -4,8 +4,6 @@
 #include <new>
 #include <numeric>
 
-EditHistory editHistory;
-
 namespace {
 
 void setFields(MapDocument& document, const MapParameters& parameters) {

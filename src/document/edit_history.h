@@ -37,9 +37,6 @@ struct EditHistory {
     std::size_t capacity = DEFAULT_HISTORY_BYTES;
 };
 
-// The history of the one document (currentMap).
-extern EditHistory editHistory;
-
 // Adds a finished step: the steps that could be redone are gone, and the
 // oldest steps go while the history holds more than its capacity. A step
 // with nothing in it is not recorded.

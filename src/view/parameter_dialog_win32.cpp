@@ -34,6 +34,11 @@ void ShowParameters(HWND dialog) {
     setField(dialog, IDC_SIZE_Y, texts.y);
 }
 
+// The history that a change is recorded in: the dialog's parameter.
+EditHistory& historyOf(HWND dialog) {
+    return *reinterpret_cast<EditHistory*>(GetWindowLongPtrA(dialog, DWLP_USER));
+}
+
 void StoreParameters(HWND dialog) {
     ParameterTexts texts;
     texts.rank1 = readField(dialog, IDC_TIME_SA);
@@ -44,13 +49,14 @@ void StoreParameters(HWND dialog) {
     texts.x = readField(dialog, IDC_SIZE_X);
     texts.y = readField(dialog, IDC_SIZE_Y);
     if (auto step = applyParameterTexts(texts, currentMap))
-        RecordStep(editHistory, std::move(*step));
+        RecordStep(historyOf(dialog), std::move(*step));
 }
 
 }  // namespace
 
-INT_PTR CALLBACK ParameterDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK ParameterDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
+        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
         ShowParameters(dialog);
         return TRUE;
     }

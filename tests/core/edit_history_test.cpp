@@ -18,13 +18,14 @@ struct HistoryTest : testing::Test {
     void stroke(MouseEvent down, std::initializer_list<CellPosition> cells) {
         const MouseEvent up =
             down == MouseEvent::LeftDown ? MouseEvent::LeftUp : MouseEvent::RightUp;
-        HandleMouseEvent(down, *cells.begin(), document, history);
+        HandleMouseEvent(down, *cells.begin(), document, editing);
         for (const CellPosition& cell : cells)
-            HandleMouseEvent(MouseEvent::Move, cell, document, history);
-        HandleMouseEvent(up, *(cells.end() - 1), document, history);
+            HandleMouseEvent(MouseEvent::Move, cell, document, editing);
+        HandleMouseEvent(up, *(cells.end() - 1), document, editing);
     }
     MapDocument document;
-    EditHistory history;
+    EditingState editing;
+    EditHistory& history = editing.history;
 };
 
 TEST_F(HistoryTest, EachStrokeIsOneStepThatUndoesAndRedoesExactly) {

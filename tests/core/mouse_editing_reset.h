@@ -1,13 +1,10 @@
-// Mouse editing as at program start, between tests: both buttons up, no
-// stroke in progress and no previous pointer position.
+// Mouse editing as at program start, between tests: both buttons up. The
+// rest of it lives in an EditingState that each test makes afresh.
 #pragma once
 
 #include "app/mouse_editing.h"
 
 inline void ForgetMouseEditing() {
-    EditHistory discarded;
-    FinishStroke(discarded);
-    RestartStroke();
     leftButtonDown = false;
     rightButtonDown = false;
 }

@@ -18,11 +18,12 @@ class MouseEditingTest : public testing::Test {
         return count;
     }
     bool send(MouseEvent event, int x, int y) {
-        return HandleMouseEvent(event, {x, y}, document, history);
+        return HandleMouseEvent(event, {x, y}, document, editing).repaint;
     }
 
     MapDocument document;
-    EditHistory history;
+    EditingState editing;
+    EditHistory& history = editing.history;
 };
 
 struct PointCase {

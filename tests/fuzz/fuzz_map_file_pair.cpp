@@ -12,8 +12,8 @@
 #include <algorithm>
 
 #include "document/decimal_text.h"
-#include "pair_files/map_file_pair.h"
 #include "fuzz_support.h"
+#include "pair_files/map_file_pair.h"
 #include "xml/xml_loading.h"
 
 namespace {

@@ -7,8 +7,8 @@
 
 #include <cstdlib>
 
-#include "pair_files/map_file_pair.h"
 #include "kill/save_kill_maps.h"
+#include "pair_files/map_file_pair.h"
 
 int main(int argc, char** argv) {
     if (argc < 2) return 2;

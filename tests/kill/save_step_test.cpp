@@ -9,9 +9,9 @@
 #include <map>
 
 #include "core/test_support.h"
-#include "pair_files/map_file_pair.h"
 #include "kill/save_child.h"
 #include "kill/save_kill_maps.h"
+#include "pair_files/map_file_pair.h"
 
 namespace {
 

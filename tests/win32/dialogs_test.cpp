@@ -144,7 +144,8 @@ TEST_F(ParameterDialogTest, LiveControlsAreTheTemplatesInTabOrder) {
             styles.push_back(GetWindowLongA(child, GWL_STYLE) | (clientEdge ? WS_BORDER : 0));
         }
         // TRUE lets the dialog manager focus the first tab stop, the name.
-        initResult = ParameterDlgProc(dialog, WM_INITDIALOG, 0, 0);
+        initResult =
+            ParameterDlgProc(dialog, WM_INITDIALOG, 0, GetWindowLongPtrA(dialog, DWLP_USER));
         HWND item = GetDlgItem(dialog, IDC_NAME);
         for (int i = 0; i < 9; ++i) {
             tabOrder.push_back(GetDlgCtrlID(item));

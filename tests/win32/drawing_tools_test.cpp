@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/drawing_tools.h"
+#include "app/editor_state_win32.h"
 #include "app/main_window.h"
 #include "resources/resource.h"
 #include "win32/window_fixture.h"
@@ -48,7 +49,7 @@ TEST_F(DrawingToolsTest, LetterKeysAndTheMenuChooseTheToolAndMoveTheRadioCheck) 
         EXPECT_EQ(checkedTool(), id) << key;
     }
     SendMessageA(window, WM_COMMAND, IDM_TOOL_RECTANGLE, 0);
-    EXPECT_EQ(currentTool, Tool::Rectangle);
+    EXPECT_EQ(editor.editing.tools.current, Tool::Rectangle);
     EXPECT_EQ(checkedTool(), UINT(IDM_TOOL_RECTANGLE));
 }
 

@@ -31,7 +31,7 @@ class FindingYourWayTest : public testing::Test {
         UpdateScrollBars(window);
     }
     void TearDown() override {
-        if (OverviewWindow()) ToggleOverview(window);
+        if (editor.overview.window) ToggleOverview(window, editor.overview);
     }
     std::pair<int, int> positions() {
         return {ReadBar(window, SB_HORZ).nPos, ReadBar(window, SB_VERT).nPos};
@@ -71,7 +71,7 @@ TEST_F(FindingYourWayTest, GoToCentresTheCellAndClampsPlacesOutsideTheMap) {
 
 TEST_F(FindingYourWayTest, AClickInTheOverviewMovesTheMainViewThere) {
     SendMessageA(window, WM_COMMAND, IDM_OVERVIEW, 0);
-    HWND overview = OverviewWindow();
+    HWND overview = editor.overview.window;
     ASSERT_NE(overview, nullptr);
     EXPECT_EQ(WindowText(overview), ansi(u8"全体図"));
     EXPECT_EQ(GetWindow(overview, GW_OWNER), window);
@@ -97,7 +97,7 @@ TEST_F(FindingYourWayTest, AClickInTheOverviewMovesTheMainViewThere) {
     SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
     EXPECT_TRUE(GetUpdateRect(overview, nullptr, FALSE));
     SendMessageA(window, WM_COMMAND, IDM_OVERVIEW, 0);
-    EXPECT_EQ(OverviewWindow(), nullptr);
+    EXPECT_EQ(editor.overview.window, nullptr);
     SendMessageA(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(view), 2);
     EXPECT_FALSE(GetMenuState(view, IDM_OVERVIEW, MF_BYCOMMAND) & MF_CHECKED);
 }

@@ -2,8 +2,8 @@
 
 #include <chrono>
 
+#include "app/editor_state_win32.h"
 #include "app/main_window.h"
-#include "app/mouse_editing.h"
 #include "app/view_scrolling_win32.h"
 #include "core/mouse_editing_reset.h"
 #include "document/map_document.h"
@@ -35,8 +35,8 @@ HWND ResetMainWindow(int clientWidth, int clientHeight) {
     }
     currentMap = MapDocument();
     ForgetMouseEditing();
-    ClearHistory(editHistory);
-    ChooseTool(Tool::Pen);
+    editor.editing = EditingState();
+    editor.mouse = MouseTracking();
     SetScrollPos(window, SB_HORZ, 0, FALSE);
     SetScrollPos(window, SB_VERT, 0, FALSE);
     SetClientSize(window, clientWidth, clientHeight);

@@ -1,0 +1,38 @@
+// What the editor keeps beyond the design's own globals (currentMap, the
+// instance handle, the title and class names, the two button flags, the
+// file dialogs' path and record): one record, which the window procedure
+// reaches and whose parts it hands to each handler.
+#pragma once
+
+#include <windows.h>
+
+#include "app/mouse_editing.h"
+#include "view/overview.h"
+
+// The scroll positions of the previous mouse message: when they changed in
+// between, the previous cell lies elsewhere under the pointer and a line to
+// it would cross cells the pointer never touched. And whether WM_MOUSELEAVE
+// has been asked for since the last one came.
+struct MouseTracking {
+    int horizontal = 0, vertical = 0;
+    bool leaveRequested = false;
+};
+
+// The overview window (表示 > 全体図) while it is open, the main window it
+// follows, and its counts of set cells.
+struct OverviewState {
+    HWND window = nullptr;
+    HWND mainWindow = nullptr;
+    OverviewCounts counts;
+    bool countsStale = true;  // recounted at the next paint
+};
+
+struct EditorState {
+    EditingState editing;  // the history, the tool and its drag, the stroke
+    MouseTracking mouse;
+    OverviewState overview;
+    // The selection, the scale, the settings and the recovery copy join here.
+};
+
+// The one record of the program's main window.
+extern EditorState editor;
