@@ -3,6 +3,7 @@
 #include "document/map_document.h"
 #include "pair_files/failure_texts.h"
 #include "pair_files/map_file_pair.h"
+#include "pair_files/pair_paths.h"
 
 char fileDialogPath[MAX_PATH];
 OPENFILENAMEA fileDialog;
@@ -79,7 +80,11 @@ void FileSave(HWND window) {
     WriteMapFilePair(fileDialogPath, window);
 }
 
+// The box names the file at fault and says why, as the Open's box does.
 void WriteMapFilePair(const char* mapPath, HWND window) {
-    if (!WriteMapFilePairFiles(mapPath, currentMap))
-        MessageBoxA(window, "保存に失敗しました", "エラー", MB_OK);
+    const Result<void> written = WriteMapFilePairFiles(mapPath, currentMap);
+    if (written) return;
+    const Failure& failure = written.failure();
+    const std::string text = FailureBoxText(failure, FileNameOf(failure.file), FailedAction::Save);
+    MessageBoxA(window, text.c_str(), "エラー", MB_OK);
 }

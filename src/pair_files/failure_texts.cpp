@@ -72,7 +72,9 @@ std::string FailureSentence(const Failure& failure, const std::string& fileName)
     return fileName + Utf8ToCodePage(CodePage::Ansi, sentence);
 }
 
-std::string FailureBoxText(const Failure& failure, const std::string& fileName) {
-    return Utf8ToCodePage(CodePage::Ansi, u8"読み込みに失敗しました\n\n") +
-           FailureSentence(failure, fileName);
+std::string FailureBoxText(const Failure& failure, const std::string& fileName,
+                           FailedAction action) {
+    const char* firstLine =
+        action == FailedAction::Open ? u8"読み込みに失敗しました\n\n" : u8"保存に失敗しました\n\n";
+    return Utf8ToCodePage(CodePage::Ansi, firstLine) + FailureSentence(failure, fileName);
 }

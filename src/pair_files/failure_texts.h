@@ -18,6 +18,10 @@ std::string FailureEnglish(const Failure& failure);
 // "stage.xml の 3 行 12 列: XML の書式が正しくありません。"
 std::string FailureSentence(const Failure& failure, const std::string& fileName);
 
-// The whole text of the failure box of an Open: the fixed first line, a blank line,
-// then the sentence.
-std::string FailureBoxText(const Failure& failure, const std::string& fileName);
+enum class FailedAction { Open, Save };
+
+// The whole text of the failure box of an Open or a Save: the fixed first
+// line ("読み込みに失敗しました", "保存に失敗しました"), a blank line, then
+// the sentence.
+std::string FailureBoxText(const Failure& failure, const std::string& fileName,
+                           FailedAction action = FailedAction::Open);

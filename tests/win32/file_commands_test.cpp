@@ -1,6 +1,9 @@
 // File > New, Open and Save through the real dialogs and message boxes.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include "app/file_commands_win32.h"
 #include "app/view_scrolling_win32.h"
 #include "core/test_support.h"
@@ -115,14 +118,24 @@ TEST_F(FileCommandsTest, SaveOfANameWithoutExtensionWritesBothFiles) {
 }
 
 // Which saves fail is the bad-input catalogue's concern; here, that a
-// failure reaches the user as the save failure box.
+// failure reaches the user as the save failure box, naming the file and why.
 TEST_F(FileCommandsTest, AFailedSaveShowsTheSaveFailureBox) {
     makeFolder(folder.file("taken.map"));  // a folder stands where the grid file goes
-    DialogWatcher box([](HWND dialog) { PressButton(dialog, IDOK); });
-    WriteMapFilePair(folder.file("taken.map").c_str(), window);
-    ASSERT_TRUE(box.handled());
-    EXPECT_EQ(box.dialogs()[0].title, ERROR_TITLE);
-    EXPECT_EQ(box.dialogs()[0].text, SAVE_FAILED);
+    const std::pair<const char*, std::string> cases[] = {
+        {"taken.map", std::strerror(EISDIR)},
+        // A map path that is its own parameter file would lose the parameters.
+        {"stage.xml", "the map file would be its own parameter file"},
+    };
+    for (const auto& [name, reason] : cases) {
+        DialogWatcher box([](HWND dialog) { PressButton(dialog, IDOK); });
+        WriteMapFilePair(folder.file(name).c_str(), window);
+        ASSERT_TRUE(box.handled());
+        EXPECT_EQ(box.dialogs()[0].title, ERROR_TITLE);
+        EXPECT_EQ(box.dialogs()[0].text, SAVE_FAILED + "\n\n" + name +
+                                             ansi(u8": ファイルを書き込めません（") + reason +
+                                             ansi(u8"）。"));
+    }
+    EXPECT_FALSE(fileExists(folder.file("stage.xml")));
 }
 
 TEST_F(FileCommandsTest, DamagedPairShowsTheLoadFailureBoxAndKeepsTheMap) {
