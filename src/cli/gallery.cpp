@@ -176,10 +176,11 @@ ExitStatus RunGallery(const std::vector<std::string>& folders, const std::string
     }
     const std::string page = outFolder + "/index.html";
     const std::string text = pageOf(cards);
-    if (!ReplaceFileWith(page, [&](FILE* file) {
-            return std::fwrite(text.data(), 1, text.size(), file) == text.size();
-        })) {
-        PrintFailure(SystemFailure(FailureKind::WriteFailed, page));
+    const Result<void> written = ReplaceFileWith(page, [&](FILE* file) {
+        return std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    });
+    if (!written) {
+        PrintFailure(written.failure());
         return ExitStatus::NotAnswered;
     }
     return anyRefused ? ExitStatus::No : ExitStatus::Yes;

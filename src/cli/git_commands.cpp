@@ -15,9 +15,13 @@ namespace {
 constexpr long long LARGEST_FILE = 1LL << 31;
 
 bool readVersion(const std::string& path, std::string& bytes) {
-    if (ReadWholeFile(path, LARGEST_FILE, bytes)) return true;
-    PrintFailure({FailureKind::FileUnreadable, path, 0, 0, ""});
-    return false;
+    Result<std::string> read = ReadWholeFile(path, LARGEST_FILE);
+    if (!read) {
+        PrintFailure(read.failure());
+        return false;
+    }
+    bytes = std::move(read.value());
+    return true;
 }
 
 bool readParameters(const std::string& path, MapParameters& parameters) {
@@ -38,12 +42,11 @@ ExitStatus reportConflicts(const Conflicts& conflicts) {
 // Written beside CURRENT and renamed over it, so that a failed write (a full
 // disk) leaves the user's version exactly as it was.
 bool writeResult(const std::string& path, const std::string& bytes) {
-    if (ReplaceFileWith(path, [&](FILE* file) {
-            return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-        }))
-        return true;
-    PrintFailure(SystemFailure(FailureKind::WriteFailed, path));
-    return false;
+    const Result<void> written = ReplaceFileWith(path, [&](FILE* file) {
+        return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    });
+    if (!written) PrintFailure(written.failure());
+    return written.ok();
 }
 
 ExitStatus mergeGridFiles(const std::string versions[3], const std::string& current,

@@ -60,7 +60,7 @@ Result<void> WritePng(const std::string& path, std::uint32_t width, std::uint32_
                        " pixels wide and high");
     std::vector<std::uint8_t> row(rowBytes(width, pixels));
     PngErrors errors;
-    const bool written = ReplaceFileWith(path, [&](FILE* file) {
+    const Result<void> written = ReplaceFileWith(path, [&](FILE* file) {
         png_structp png =
             png_create_write_struct(PNG_LIBPNG_VER_STRING, &errors, onPngError, onPngWarning);
         png_infop info = png ? png_create_info_struct(png) : nullptr;
@@ -69,5 +69,6 @@ Result<void> WritePng(const std::string& path, std::uint32_t width, std::uint32_
         return done;
     });
     if (written) return {};
-    return failure(errors.message.empty() ? std::strerror(errno) : errors.message);
+    if (errors.message.empty()) return written;
+    return failure(errors.message);
 }

@@ -99,10 +99,11 @@ XMLNodesPtr BuildParameterTreeOf(const MapParameters& parameters) {
 // the translation to characters is one simple loop over the block.
 bool WriteGridFile(const std::string& path, const CellGrid& grid, ContentHasher* hasher) {
     FILE* file = OpenForWriting(path);
-    return file && WriteGridText(file, grid, hasher);
+    return file && WriteGridText(file, path, grid, hasher).ok();
 }
 
-bool WriteGridText(FILE* file, const CellGrid& grid, ContentHasher* hasher) {
+Result<void> WriteGridText(FILE* file, const std::string& path, const CellGrid& grid,
+                           ContentHasher* hasher) {
     constexpr size_t BLOCK = 1 << 16;
     std::vector<std::uint8_t> block(BLOCK);
     size_t used = 0;
@@ -127,5 +128,5 @@ bool WriteGridText(FILE* file, const CellGrid& grid, ContentHasher* hasher) {
         block[used++] = '\n';
     }
     flushBlock();
-    return FinishWriting(file, written);
+    return FinishWriting(file, written, path);
 }

@@ -35,5 +35,7 @@ XMLNodesPtr BuildParameterTreeOf(const MapParameters& parameters);
 // or fully written. `hasher`, if given, takes every byte written.
 bool WriteGridFile(const std::string& path, const CellGrid& grid, ContentHasher* hasher = nullptr);
 
-// The same into a file already opened for writing, which it closes.
-bool WriteGridText(FILE* file, const CellGrid& grid, ContentHasher* hasher = nullptr);
+// The same into the file at `path`, already opened for writing, which it
+// closes.
+Result<void> WriteGridText(FILE* file, const std::string& path, const CellGrid& grid,
+                           ContentHasher* hasher = nullptr);

@@ -77,12 +77,13 @@ bool rewriteInPlace(const SaveFiles& files, SaveJournal& journal, JournalTarget&
                     const std::string& target, const std::string& source) {
     for (const std::string& side : {newFileOf(target, record), oldFileOf(target, record)}) {
         if (!IsSameFile(side, target)) continue;
-        const bool separated =
-            ReplaceFileWith(side, [&](FILE* copy) { return WriteFileContent(target, copy); });
+        const bool separated = ReplaceFileWith(side, [&](FILE* copy) {
+                                   return WriteFileContent(target, copy).ok();
+                               }).ok();
         if (!separated) return false;
     }
     record.rewrittenInPlace = true;
-    return WriteSaveJournal(files, journal) && CopyFileContent(source, target);
+    return WriteSaveJournal(files, journal).ok() && CopyFileContent(source, target).ok();
 }
 
 bool carryOut(const TargetPlan& plan, const std::string& target, const SaveFiles& files,
@@ -91,7 +92,7 @@ bool carryOut(const TargetPlan& plan, const std::string& target, const SaveFiles
         case TargetAction::Keep:
             return true;
         case TargetAction::Install:
-            return MoveFileOver(plan.source, target) ||
+            return MoveFileOver(plan.source, target).ok() ||
                    rewriteInPlace(files, journal, record, target, plan.source);
         case TargetAction::Remove:
             RemoveFile(target);
@@ -119,9 +120,9 @@ void removeOwnFiles(const SaveFiles& files, const SaveJournal& journal) {
         if (preparing || (fingerprint->present && hasFingerprint(path, *fingerprint)))
             RemoveFile(path);
     }
-    FlushFolderOf(files.journal);
+    static_cast<void>(FlushFolderOf(files.journal));
     RemoveFile(files.journal);
-    FlushFolderOf(files.journal);
+    static_cast<void>(FlushFolderOf(files.journal));
 }
 
 }  // namespace

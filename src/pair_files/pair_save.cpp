@@ -47,9 +47,9 @@ bool nameSideFiles(TargetSave& save, char newLetter, char oldLetter) {
 }
 
 void removeJournal(const SaveFiles& files) {
-    FlushFolderOf(files.journal);
+    static_cast<void>(FlushFolderOf(files.journal));
     RemoveFile(files.journal);
-    FlushFolderOf(files.journal);
+    static_cast<void>(FlushFolderOf(files.journal));
 }
 
 // The side files this save made and that are still side files (a new file
@@ -70,27 +70,30 @@ void removeOwnFiles(const SaveFiles& files, const Targets& targets) {
 
 // Files the new content goes to are created here and nowhere else, so a
 // file of that name that appeared since the names were chosen stays.
-bool writeNewFile(TargetSave& save, const std::function<bool(FILE*)>& write) {
+Result<void> writeNewFile(TargetSave& save, const std::function<Result<void>(FILE*)>& write) {
     FILE* file = OpenNewForWriting(save.newFile);
-    if (!file) return false;
+    if (!file) return SystemFailure(FailureKind::WriteFailed, save.newFile);
     save.newMade = true;
-    return write(file) && KeepPermissions(save.target, save.newFile);
+    if (Result<void> written = write(file); !written) return written;
+    return KeepPermissions(save.target, save.newFile);
 }
 
-bool writeNewFiles(Targets& targets, const SaveFiles& files, const MapDocument& document,
-                   const std::string& parameterText, SaveJournal& journal) {
+Result<void> writeNewFiles(Targets& targets, const SaveFiles& files, const MapDocument& document,
+                           const std::string& parameterText, SaveJournal& journal) {
     ContentHasher gridHash, parameterHash;
     parameterHash.add(parameterText.data(), parameterText.size());
-    const bool written =
-        writeNewFile(targets[0],
-                     [&](FILE* file) {
-                         return FinishWriting(
-                             file, std::fwrite(parameterText.data(), 1, parameterText.size(),
-                                               file) == parameterText.size());
-                     }) &&
-        writeNewFile(targets[1],
-                     [&](FILE* file) { return WriteGridText(file, document.cells, &gridHash); }) &&
-        FlushFolderOf(files.grid) && FlushFolderOf(files.parameters);
+    TargetSave &parameters = targets[0], &grid = targets[1];
+    Result<void> written = writeNewFile(parameters, [&](FILE* file) {
+        const size_t size = parameterText.size();
+        return FinishWriting(file, std::fwrite(parameterText.data(), 1, size, file) == size,
+                             parameters.newFile);
+    });
+    if (written)
+        written = writeNewFile(grid, [&](FILE* file) {
+            return WriteGridText(file, grid.newFile, document.cells, &gridHash);
+        });
+    if (written) written = FlushFolderOf(files.grid);
+    if (written) written = FlushFolderOf(files.parameters);
     journal.grid.written = gridHash.fingerprint();
     journal.parameters.written = parameterHash.fingerprint();
     return written;
@@ -99,24 +102,28 @@ bool writeNewFiles(Targets& targets, const SaveFiles& files, const MapDocument& 
 // The old file gets a second name, or a copy where the file system has no
 // hard links or where another program holds the file open: such a target
 // will have to be rewritten in place, which would change a second name too.
-bool keepOldFile(TargetSave& save) {
+Result<void> keepOldFile(TargetSave& save) {
     save.found = StampOfFile(save.target);
     if (!save.found.present) {
         save.record.found = {};
-        return true;
+        return {};
     }
-    save.keptAsSecondName = !IsFileHeldOpen(save.target) && LinkFile(save.target, save.oldFile);
+    save.keptAsSecondName =
+        !IsFileHeldOpen(save.target) && LinkFile(save.target, save.oldFile).ok();
     if (!save.keptAsSecondName) {
         FILE* copy = OpenNewForWriting(save.oldFile);
-        if (!copy) return false;
+        if (!copy) return SystemFailure(FailureKind::WriteFailed, save.oldFile);
         save.oldMade = true;
-        if (!FinishWriting(copy, WriteFileContent(save.target, copy))) return false;
+        const Result<void> copied = WriteFileContent(save.target, copy);
+        const Result<void> finished = FinishWriting(copy, copied.ok(), save.oldFile);
+        if (!copied) return copied;
+        if (!finished) return finished;
     }
     save.oldMade = true;
     const auto found = FingerprintFile(save.oldFile);
-    if (!found) return false;
+    if (!found) return found.failure();
     save.record.found = found.value();
-    return true;
+    return {};
 }
 
 // A target that another program keeps open without letting it be deleted
@@ -124,28 +131,33 @@ bool keepOldFile(TargetSave& save) {
 // (a program that opened it only after the old file was kept fails the
 // save instead). The journal says so before the target changes, since a
 // target cut short by a crash then matches neither version.
-bool rewriteInPlace(TargetSave& save, const SaveFiles& files, SaveJournal& journal) {
-    if (!save.record.found.present || save.keptAsSecondName) return false;
+Result<void> rewriteInPlace(TargetSave& save, const SaveFiles& files, SaveJournal& journal,
+                            const Failure& renameFailure) {
+    if (!save.record.found.present || save.keptAsSecondName) return renameFailure;
     save.record.rewrittenInPlace = true;
-    if (!WriteSaveJournal(files, journal)) return false;
+    if (Result<void> recorded = WriteSaveJournal(files, journal); !recorded) return recorded;
     bool targetOpened = false;
-    const bool copied = CopyFileContent(save.newFile, save.target, &targetOpened);
+    Result<void> copied = CopyFileContent(save.newFile, save.target, &targetOpened);
     if (targetOpened) save.state = TargetSave::State::RewrittenInPlace;
     return copied;
 }
 
-enum class Placed { Done, Failed, ReplacedMeanwhile };
+Failure replacedMeanwhile(const TargetSave& save) {
+    return {FailureKind::WriteFailed, save.shown, 0, 0,
+            "another program replaced the file during the save; it was left as it is"};
+}
 
 // Only over the very file the save found: one that another program put
 // there since (a copy by hand, a checkout) is the user's and stays.
-Placed putInPlace(TargetSave& save, const SaveFiles& files, SaveJournal& journal) {
-    if (!(StampOfFile(save.target) == save.found)) return Placed::ReplacedMeanwhile;
-    if (MoveFileOver(save.newFile, save.target))
+Result<void> putInPlace(TargetSave& save, const SaveFiles& files, SaveJournal& journal) {
+    if (!(StampOfFile(save.target) == save.found)) return replacedMeanwhile(save);
+    Result<void> placed = MoveFileOver(save.newFile, save.target);
+    if (placed)
         save.state = TargetSave::State::Renamed;
-    else if (!rewriteInPlace(save, files, journal))
-        return Placed::Failed;
-    save.placed = StampOfFile(save.target);
-    return Placed::Done;
+    else
+        placed = rewriteInPlace(save, files, journal, placed.failure());
+    if (placed) save.placed = StampOfFile(save.target);
+    return placed;
 }
 
 // Puts the old file back where the save had put its own, unless another
@@ -157,23 +169,24 @@ bool putBack(const TargetSave& save) {
         case TargetSave::State::Untouched:
             return true;
         case TargetSave::State::Renamed:
-            if (save.record.found.present) return MoveFileOver(save.oldFile, save.target);
+            if (save.record.found.present) return MoveFileOver(save.oldFile, save.target).ok();
             RemoveFile(save.target);
             return KindOfPath(save.target) == PathKind::Missing;
         case TargetSave::State::RewrittenInPlace:
-            return CopyFileContent(save.oldFile, save.target);
+            return CopyFileContent(save.oldFile, save.target).ok();
     }
     return false;
 }
 
-// The reason of a failed save, from errno as the failing step left it.
-Failure writeFailure(const SaveFiles& files) {
-    return SystemFailure(FailureKind::WriteFailed, files.shownGrid);
+// A save's failure is a write that failed, whatever step failed (a copy of
+// the old file that could not be read too); it names the pair's file as the
+// caller wrote it, with the reason of the step.
+Failure saveFailure(const std::string& shown, const Failure& failure) {
+    return {FailureKind::WriteFailed, shown, 0, 0, failure.detail};
 }
 
-Failure replacedMeanwhile(const TargetSave& save) {
-    return {FailureKind::WriteFailed, save.shown, 0, 0,
-            "another program replaced the file during the save; it was left as it is"};
+Failure saidOf(const TargetSave& save, const Failure& failure) {
+    return saveFailure(save.shown, failure);
 }
 
 Failure abandoned(const SaveFiles& files, Targets& targets, Failure failure) {
@@ -201,13 +214,17 @@ Result<void> rollBack(const SaveFiles& files, SaveJournal& journal, Targets& tar
 Result<void> placeBoth(const SaveFiles& files, SaveJournal& journal, Targets& targets,
                        const SaveStepObserver& reached) {
     for (int i = 0; i < 2; ++i) {
-        const Placed placed = putInPlace(targets[i], files, journal);
-        if (placed == Placed::ReplacedMeanwhile)
-            return rollBack(files, journal, targets, replacedMeanwhile(targets[i]));
-        if (placed == Placed::Failed) return rollBack(files, journal, targets, writeFailure(files));
+        const Result<void> placed = putInPlace(targets[i], files, journal);
+        if (!placed) return rollBack(files, journal, targets, saidOf(targets[i], placed.failure()));
         reached(i == 0 ? SaveStep::ParameterFileInPlace : SaveStep::GridFileInPlace);
     }
     return {};
+}
+
+// The failure of a step that reports through errno: the lock and the
+// side files' names.
+Failure writeFailure(const SaveFiles& files) {
+    return SystemFailure(FailureKind::WriteFailed, files.shownGrid);
 }
 
 // Refused before anything is written: a folder where a file goes (it would
@@ -276,19 +293,25 @@ Result<void> WriteMapFilePairFiles(const std::string& mapPath, const MapDocument
     journal.parameters.name = FileNameOf(files.parameters);
     Targets targets = {{files.parameters, files.shownParameters, journal.parameters},
                        {files.grid, files.shownGrid, journal.grid}};
-    if (!nameSideFiles(targets[0], 'p', 'q') || !nameSideFiles(targets[1], 'g', 'h') ||
-        !WriteSaveJournal(files, journal))
+    if (!nameSideFiles(targets[0], 'p', 'q') || !nameSideFiles(targets[1], 'g', 'h'))
         return writeFailure(files);
+    if (Result<void> named = WriteSaveJournal(files, journal); !named)
+        return saveFailure(files.shownGrid, named.failure());
     reached(SaveStep::SideFilesNamed);
-    if (!writeNewFiles(targets, files, document, parameterText.value(), journal))
-        return abandoned(files, targets, writeFailure(files));
+    if (Result<void> written =
+            writeNewFiles(targets, files, document, parameterText.value(), journal);
+        !written)
+        return abandoned(files, targets, saveFailure(files.shownGrid, written.failure()));
     reached(SaveStep::NewFilesWritten);
-    if (!keepOldFile(targets[0]) || !keepOldFile(targets[1]))
-        return abandoned(files, targets, writeFailure(files));
+    for (TargetSave& save : targets)
+        if (Result<void> kept = keepOldFile(save); !kept)
+            return abandoned(files, targets, saidOf(save, kept.failure()));
     reached(SaveStep::OldFilesKept);
     journal.direction = SaveJournal::Direction::Forward;
-    if (!WriteSaveJournal(files, journal, [&] { reached(SaveStep::JournalDrafted); }))
-        return abandoned(files, targets, writeFailure(files));
+    if (Result<void> recorded =
+            WriteSaveJournal(files, journal, [&] { reached(SaveStep::JournalDrafted); });
+        !recorded)
+        return abandoned(files, targets, saveFailure(files.shownGrid, recorded.failure()));
     reached(SaveStep::JournalWritten);
     if (Result<void> placed = placeBoth(files, journal, targets, reached); !placed) return placed;
     removeJournal(files);

@@ -120,25 +120,26 @@ std::string journalText(const SaveJournal& journal) {
 
 }  // namespace
 
-bool WriteSaveJournal(const SaveFiles& files, const SaveJournal& journal,
-                      const std::function<void()>& beforeRename) {
-    const bool drafted = WriteWholeFile(files.journalDraft, journalText(journal));
-    if (drafted && beforeRename) beforeRename();
-    if (!drafted || !MoveFileOver(files.journalDraft, files.journal)) {
+Result<void> WriteSaveJournal(const SaveFiles& files, const SaveJournal& journal,
+                              const std::function<void()>& beforeRename) {
+    Result<void> written = WriteWholeFile(files.journalDraft, journalText(journal));
+    if (written && beforeRename) beforeRename();
+    if (written) written = MoveFileOver(files.journalDraft, files.journal);
+    if (!written) {
         RemoveFile(files.journalDraft);
-        return false;
+        return written;
     }
     // Once renamed, the journal is in place: the flush only makes it last
     // through a power cut, and a journal lost with it leaves the old pair.
-    FlushFolderOf(files.journal);
-    return true;
+    static_cast<void>(FlushFolderOf(files.journal));
+    return {};
 }
 
 std::optional<SaveJournal> ReadSaveJournal(const SaveFiles& files) {
-    std::string text;
-    if (KindOfPath(files.journal) != PathKind::File ||
-        !ReadWholeFile(files.journal, LARGEST_JOURNAL, text))
-        return std::nullopt;
+    if (KindOfPath(files.journal) != PathKind::File) return std::nullopt;
+    const Result<std::string> read = ReadWholeFile(files.journal, LARGEST_JOURNAL);
+    if (!read) return std::nullopt;
+    const std::string& text = read.value();
     const size_t lastLine = text.rfind("\ncheck ");
     if (lastLine == std::string::npos) return std::nullopt;
     const std::string body = text.substr(0, lastLine + 1);

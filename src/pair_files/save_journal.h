@@ -30,11 +30,11 @@ struct SaveJournal {
 };
 
 // Writes the journal complete, then puts it in place in one rename, so that
-// the journal file is never seen half-written. False, and no journal
-// changed, if that fails. `beforeRename` runs between the two, for tests
-// that stop a save there.
-bool WriteSaveJournal(const SaveFiles& files, const SaveJournal& journal,
-                      const std::function<void()>& beforeRename = {});
+// the journal file is never seen half-written. On failure no journal
+// changed. `beforeRename` runs between the two, for tests that stop a save
+// there.
+Result<void> WriteSaveJournal(const SaveFiles& files, const SaveJournal& journal,
+                              const std::function<void()>& beforeRename = {});
 
 // The journal beside the pair, if there is a complete one that names this
 // pair's files; nullopt where there is none, or one that is cut short,

@@ -76,3 +76,10 @@ class [[nodiscard]] Result<void> {
   private:
     std::variant<std::monostate, Failure> outcome;
 };
+
+// Done where the system call succeeded, else its failure with the system's
+// reason.
+inline Result<void> SystemResult(bool succeeded, FailureKind kind, std::string file) {
+    if (succeeded) return {};
+    return SystemFailure(kind, std::move(file));
+}

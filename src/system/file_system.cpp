@@ -4,22 +4,25 @@
 
 FILE* OpenForWriting(const std::string& path) { return std::fopen(path.c_str(), "wb"); }
 
-bool FinishWriting(FILE* file, bool writtenSoFar) {
+Result<void> FinishWriting(FILE* file, bool writtenSoFar, const std::string& path) {
+    const int writeError = errno;
     const bool flushed = std::fflush(file) == 0 && FlushToDisk(file);
     const bool closed = std::fclose(file) == 0;
-    return writtenSoFar && flushed && closed;
+    if (!writtenSoFar) errno = writeError;  // the first failure is the reason
+    return SystemResult(writtenSoFar && flushed && closed, FailureKind::WriteFailed, path);
 }
 
-bool WriteWholeFile(const std::string& path, std::string_view bytes) {
+Result<void> WriteWholeFile(const std::string& path, std::string_view bytes) {
     FILE* file = OpenForWriting(path);
-    if (!file) return false;
-    return FinishWriting(file, std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size());
+    if (!file) return SystemFailure(FailureKind::WriteFailed, path);
+    return FinishWriting(file, std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size(),
+                         path);
 }
 
-bool ReadWholeFile(const std::string& path, long long maxBytes, std::string& bytes) {
+Result<std::string> ReadWholeFile(const std::string& path, long long maxBytes) {
     FILE* file = OpenForReading(path);
-    if (!file) return false;
-    bytes.clear();
+    if (!file) return SystemFailure(FailureKind::FileUnreadable, path);
+    std::string bytes;
     char buffer[65536];
     size_t count;
     bool fits = true;
@@ -29,11 +32,14 @@ bool ReadWholeFile(const std::string& path, long long maxBytes, std::string& byt
     }
     const bool readable = !std::ferror(file);
     std::fclose(file);
-    return fits && readable;
+    if (!fits) return Failure{FailureKind::FileTooLarge, path, 0, 0, ""};
+    if (!readable) return SystemFailure(FailureKind::FileUnreadable, path);
+    return bytes;
 }
 
 namespace {
 
+// False where a read or a write failed; errno then tells which.
 bool copyStream(FILE* from, FILE* to) {
     char buffer[65536];
     size_t count;
@@ -45,38 +51,47 @@ bool copyStream(FILE* from, FILE* to) {
 
 }  // namespace
 
-bool WriteFileContent(const std::string& from, FILE* to) {
+Result<void> WriteFileContent(const std::string& from, FILE* to) {
     FILE* source = OpenForReading(from);
-    if (!source) return false;
+    if (!source) return SystemFailure(FailureKind::FileUnreadable, from);
     const bool copied = copyStream(source, to);
+    const Result<void> result = SystemResult(copied, FailureKind::WriteFailed, from);
     std::fclose(source);
-    return copied;
+    return result;
 }
 
 // The source is opened first, so that a target is never cut short for a
 // source that cannot be read.
-bool CopyFileContent(const std::string& from, const std::string& to, bool* targetOpened) {
+Result<void> CopyFileContent(const std::string& from, const std::string& to, bool* targetOpened) {
     if (targetOpened) *targetOpened = false;
     FILE* source = OpenForReading(from);
-    if (!source) return false;
+    if (!source) return SystemFailure(FailureKind::FileUnreadable, from);
     FILE* target = OpenForWriting(to);
     if (targetOpened) *targetOpened = target != nullptr;
-    const bool copied = target && FinishWriting(target, copyStream(source, target));
+    Result<void> copied = SystemResult(target != nullptr, FailureKind::WriteFailed, to);
+    if (target) copied = FinishWriting(target, copyStream(source, target), to);
     std::fclose(source);
     return copied;
 }
 
-bool ReplaceFileWith(const std::string& path, const std::function<bool(FILE*)>& write) {
+Result<void> ReplaceFileWith(const std::string& path, const std::function<bool(FILE*)>& write) {
     std::string beside;
     FILE* file = nullptr;
     for (int number = 1; !file && number <= 100; ++number) {
         beside = path + "~" + std::to_string(number);
         file = OpenNewForWriting(beside);
-        if (!file && errno != EEXIST) return false;
+        if (!file && errno != EEXIST) return SystemFailure(FailureKind::WriteFailed, path);
     }
-    if (!file) return false;
-    const bool written = FinishWriting(file, write(file)) && KeepPermissions(path, beside) &&
-                         MoveFileOver(beside, path);
-    if (!written) RemoveFile(beside);
-    return written && (FlushFolderOf(path), true);
+    if (!file) return SystemFailure(FailureKind::WriteFailed, path);
+    Result<void> written = FinishWriting(file, write(file), path);
+    if (written) written = KeepPermissions(path, beside);
+    if (written) written = MoveFileOver(beside, path);
+    if (!written) {
+        RemoveFile(beside);
+        return InFile(written.failure(), path);
+    }
+    // Renamed in, the file is there: the flush only makes that last through
+    // a power cut.
+    static_cast<void>(FlushFolderOf(path));
+    return {};
 }

@@ -1,6 +1,6 @@
-// Writing files with every error checked: opening, writing, flushing to the
-// disk and closing all count, so a full disk is a failure, not a silent
-// success.
+// The file system, with every error checked: opening, writing, flushing to
+// the disk and closing all count, so a full disk is a failure, not a silent
+// success. What can fail returns a Result with the system's reason.
 #pragma once
 
 #include <cstdio>
@@ -8,7 +8,10 @@
 #include <string>
 #include <string_view>
 
-// Opens a file for writing in binary mode (we write our own line ends).
+#include "system/failure.h"
+
+// Opens a file for writing in binary mode (we write our own line ends);
+// nullptr with errno set where it cannot.
 FILE* OpenForWriting(const std::string& path);
 
 // The same for a file that must not exist yet: nullptr (errno EEXIST) where
@@ -20,23 +23,24 @@ FILE* OpenNewForWriting(const std::string& path);
 // where a file should be never hangs a reader.
 FILE* OpenForReading(const std::string& path);
 
-// Flushes the file to the disk and closes it; true only if everything
-// written so far (`writtenSoFar`) and the flush and close all succeeded.
-bool FinishWriting(FILE* file, bool writtenSoFar);
+// Flushes the file at `path` to the disk and closes it; done only if
+// everything written so far (`writtenSoFar`) and the flush and close all
+// succeeded.
+Result<void> FinishWriting(FILE* file, bool writtenSoFar, const std::string& path);
 
-bool WriteWholeFile(const std::string& path, std::string_view bytes);
+Result<void> WriteWholeFile(const std::string& path, std::string_view bytes);
 
-// The whole file, or false if it cannot be read or is larger than maxBytes.
-bool ReadWholeFile(const std::string& path, long long maxBytes, std::string& bytes);
+// The whole file; FileUnreadable, or FileTooLarge past maxBytes.
+Result<std::string> ReadWholeFile(const std::string& path, long long maxBytes);
 
 // Replaces `to` by `from` in one step (rename over an existing file), so
-// that `to` names either file at every moment. False if the folder or the
-// target refuses it.
-bool MoveFileOver(const std::string& from, const std::string& to);
+// that `to` names either file at every moment. Fails where the folder or
+// the target refuses it.
+Result<void> MoveFileOver(const std::string& from, const std::string& to);
 
-// Gives the file `from` the second name `to` (a hard link). False where the
+// Gives the file `from` the second name `to` (a hard link). Fails where the
 // file system has no hard links or refuses one.
-bool LinkFile(const std::string& from, const std::string& to);
+Result<void> LinkFile(const std::string& from, const std::string& to);
 
 // Removes a file if it is there. For cleaning up after a failure, so it
 // leaves errno as the failure set it.
@@ -54,13 +58,13 @@ bool IsReadOnlyFile(const std::string& path);
 
 // Writes the content of `from` over `to` in place (the same file, truncated
 // and rewritten), for targets that another program keeps open and that can
-// therefore not be replaced. False if anything could not be read or written;
-// `targetOpened` then tells whether the target may have been changed.
-bool CopyFileContent(const std::string& from, const std::string& to, bool* targetOpened = nullptr);
+// therefore not be replaced. On failure `targetOpened` tells whether the
+// target may have been changed.
+Result<void> CopyFileContent(const std::string& from, const std::string& to,
+                             bool* targetOpened = nullptr);
 
-// Writes the whole content of the file `from` to `to`; false if anything
-// could not be read or written.
-bool WriteFileContent(const std::string& from, FILE* to);
+// Writes the whole content of the file `from` to `to`, a file being written.
+Result<void> WriteFileContent(const std::string& from, FILE* to);
 
 enum class PathKind { Missing, File, Other };
 PathKind KindOfPath(const std::string& path);
@@ -70,8 +74,8 @@ PathKind KindOfPath(const std::string& path);
 bool IsSameFile(const std::string& a, const std::string& b);
 
 // Gives `to` the permission bits (on Windows, the attributes) of `from`, and
-// natively its owner where the process may. True where `from` is missing.
-bool KeepPermissions(const std::string& from, const std::string& to);
+// natively its owner where the process may. Done where `from` is missing.
+Result<void> KeepPermissions(const std::string& from, const std::string& to);
 
 // The path with symbolic links followed (natively) and made absolute, so
 // that every spelling of one file gives one path. A missing file gets its
@@ -83,9 +87,9 @@ std::string ResolvedPath(const std::string& path);
 // nothing else has), flushes it, gives it the permissions of the file it
 // replaces and renames it over `path`, so that `path` is the old file or
 // the new one at every moment and a symbolic link at `path` is replaced,
-// not written through. False, with `path` unchanged and nothing left
-// beside it, where anything fails; errno tells why.
-bool ReplaceFileWith(const std::string& path, const std::function<bool(FILE*)>& write);
+// not written through. On failure `path` is unchanged and nothing is left
+// beside it. `write` returns false where it could not write everything.
+Result<void> ReplaceFileWith(const std::string& path, const std::function<bool(FILE*)>& write);
 
 // What tells one version of a file from the next without reading it: a
 // reader compares the stamps from before and after it read a pair.
@@ -102,6 +106,6 @@ FileStamp StampOfFile(const std::string& path);
 // Puts what was written to the file and flushed from its buffer on the disk.
 bool FlushToDisk(FILE* file);
 
-// Puts the folder's list of files on the disk (new files, renames); true
+// Puts the folder's list of files on the disk (new files, renames); done
 // where the platform does that by itself.
-bool FlushFolderOf(const std::string& path);
+Result<void> FlushFolderOf(const std::string& path);

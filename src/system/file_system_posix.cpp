@@ -14,12 +14,12 @@
 #include "system/file_lock.h"
 #include "system/file_system.h"
 
-bool MoveFileOver(const std::string& from, const std::string& to) {
-    return std::rename(from.c_str(), to.c_str()) == 0;
+Result<void> MoveFileOver(const std::string& from, const std::string& to) {
+    return SystemResult(std::rename(from.c_str(), to.c_str()) == 0, FailureKind::WriteFailed, to);
 }
 
-bool LinkFile(const std::string& from, const std::string& to) {
-    return link(from.c_str(), to.c_str()) == 0;
+Result<void> LinkFile(const std::string& from, const std::string& to) {
+    return SystemResult(link(from.c_str(), to.c_str()) == 0, FailureKind::WriteFailed, to);
 }
 
 void RemoveFile(const std::string& path) {
@@ -64,11 +64,13 @@ bool IsSameFile(const std::string& a, const std::string& b) {
 }
 
 // The owner can be given only by root; a file of another owner keeps ours.
-bool KeepPermissions(const std::string& from, const std::string& to) {
+Result<void> KeepPermissions(const std::string& from, const std::string& to) {
     struct stat status;
-    if (stat(from.c_str(), &status) != 0) return errno == ENOENT;
+    if (stat(from.c_str(), &status) != 0)
+        return SystemResult(errno == ENOENT, FailureKind::WriteFailed, from);
     if (chown(to.c_str(), status.st_uid, status.st_gid) != 0) errno = 0;
-    return chmod(to.c_str(), status.st_mode & 07777) == 0;
+    return SystemResult(chmod(to.c_str(), status.st_mode & 07777) == 0, FailureKind::WriteFailed,
+                        to);
 }
 
 std::string ResolvedPath(const std::string& path) {
@@ -109,12 +111,13 @@ FileStamp StampOfFile(const std::string& path) {
 
 // A rename or a new file is only certain to survive a power cut once the
 // folder that lists it has been flushed too.
-bool FlushFolderOf(const std::string& path) {
+Result<void> FlushFolderOf(const std::string& path) {
     const size_t slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
     const int descriptor = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (descriptor < 0) return false;
-    const bool flushed = fsync(descriptor) == 0;
+    if (descriptor < 0) return SystemFailure(FailureKind::WriteFailed, folder);
+    const Result<void> flushed =
+        SystemResult(fsync(descriptor) == 0, FailureKind::WriteFailed, folder);
     close(descriptor);
     return flushed;
 }

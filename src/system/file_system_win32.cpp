@@ -28,6 +28,25 @@ bool retriedWhileHeld(Operation operation) {
     }
 }
 
+// The failure of the Windows call that just failed, with the system's own
+// words for GetLastError's code, in the ANSI code page.
+Failure windowsFailure(const std::string& path) {
+    const DWORD error = GetLastError();
+    char text[512] = {};
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                  nullptr, error, 0, text, sizeof text, nullptr);
+    while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n' ||
+                          text[length - 1] == '.' || text[length - 1] == ' '))
+        text[--length] = '\0';
+    return {FailureKind::WriteFailed, path, 0, 0,
+            length ? std::string(text, length) : "error " + std::to_string(error)};
+}
+
+Result<void> windowsResult(bool succeeded, const std::string& path) {
+    if (succeeded) return {};
+    return windowsFailure(path);
+}
+
 unsigned long long joined(DWORD high, DWORD low) {
     return (static_cast<unsigned long long>(high) << 32) | low;
 }
@@ -36,14 +55,19 @@ unsigned long long joined(DWORD high, DWORD low) {
 
 // MoveFileEx replaces an existing target in one step, where the C library's
 // rename refuses one.
-bool MoveFileOver(const std::string& from, const std::string& to) {
-    return retriedWhileHeld(
-        [&] { return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE; });
+Result<void> MoveFileOver(const std::string& from, const std::string& to) {
+    return windowsResult(retriedWhileHeld([&] {
+                             return MoveFileExA(from.c_str(), to.c_str(),
+                                                MOVEFILE_REPLACE_EXISTING) != FALSE;
+                         }),
+                         to);
 }
 
-bool LinkFile(const std::string& from, const std::string& to) {
-    return retriedWhileHeld(
-        [&] { return CreateHardLinkA(to.c_str(), from.c_str(), nullptr) != FALSE; });
+Result<void> LinkFile(const std::string& from, const std::string& to) {
+    return windowsResult(retriedWhileHeld([&] {
+                             return CreateHardLinkA(to.c_str(), from.c_str(), nullptr) != FALSE;
+                         }),
+                         to);
 }
 
 void RemoveFile(const std::string& path) {
@@ -99,12 +123,13 @@ bool IsSameFile(const std::string& a, const std::string& b) {
 
 // Hidden, system, archive and the like; read-only targets are refused
 // before a save begins, so the new file never gets that one.
-bool KeepPermissions(const std::string& from, const std::string& to) {
+Result<void> KeepPermissions(const std::string& from, const std::string& to) {
     const DWORD attributes = GetFileAttributesA(from.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return true;
+    if (attributes == INVALID_FILE_ATTRIBUTES) return {};
     const DWORD kept = attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                      FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
-    return SetFileAttributesA(to.c_str(), kept ? kept : FILE_ATTRIBUTE_NORMAL) != FALSE;
+    return windowsResult(
+        SetFileAttributesA(to.c_str(), kept ? kept : FILE_ATTRIBUTE_NORMAL) != FALSE, to);
 }
 
 std::string ResolvedPath(const std::string& path) {
@@ -153,7 +178,7 @@ FileStamp StampOfFile(const std::string& path) {
 // move made as a copy). So a rename may be lost whole at a power cut; the
 // save's journal is written before the renames and removed after them, so
 // whatever survives is still a state that recovery understands.
-bool FlushFolderOf(const std::string&) { return true; }
+Result<void> FlushFolderOf(const std::string&) { return {}; }
 
 // The lock file was opened to be deleted when its handle closes.
 void FileLock::release() {

@@ -330,13 +330,9 @@ Result<XMLNodesPtr> ReadXMLBytes(std::string_view bytes) {
 }
 
 Result<XMLNodesPtr> ReadXMLFile(const std::string& path) {
-    std::string bytes;
-    if (!ReadWholeFile(path, MAX_XML_FILE_BYTES, bytes)) {
-        const bool tooLarge = static_cast<long long>(bytes.size()) > MAX_XML_FILE_BYTES;
-        return Failure{tooLarge ? FailureKind::FileTooLarge : FailureKind::FileUnreadable, path, 0,
-                       0, ""};
-    }
-    auto read = ReadXMLBytes(bytes);
+    const Result<std::string> bytes = ReadWholeFile(path, MAX_XML_FILE_BYTES);
+    if (!bytes) return bytes.failure();
+    auto read = ReadXMLBytes(bytes.value());
     if (!read) return InFile(read.failure(), path);
     return read;
 }

@@ -70,5 +70,5 @@ Result<std::string> SerializeXMLDocument(const XMLNodesPtr& root) {
 
 bool SaveXMLFile(XMLNodesPtr root, std::string path) {
     const auto document = SerializeXMLDocument(root);
-    return document && WriteWholeFile(path, document.value());
+    return document && WriteWholeFile(path, document.value()).ok();
 }
