@@ -1,7 +1,10 @@
 #include "view/goto_dialog_win32.h"
 
+#include <new>
+
 #include "resources/resource.h"
 #include "view/goto_dialog.h"
+#include "view/out_of_memory_win32.h"
 
 namespace {
 
@@ -11,9 +14,7 @@ std::string readField(HWND dialog, int id) {
     return buffer;
 }
 
-}  // namespace
-
-INT_PTR CALLBACK GotoDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR handleGotoMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         SetWindowLongPtrA(dialog, DWLP_USER, lParam);
         const auto* texts = reinterpret_cast<const GotoTexts*>(lParam);
@@ -35,5 +36,18 @@ INT_PTR CALLBACK GotoDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
             return TRUE;
         default:
             return FALSE;
+    }
+}
+
+}  // namespace
+
+// The texts are copied in and out; should memory run out for them, the
+// user is told and the dialog stays.
+INT_PTR CALLBACK GotoDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        return handleGotoMessage(dialog, message, wParam, lParam);
+    } catch (const std::bad_alloc&) {
+        ReportOutOfMemory(dialog);
+        return TRUE;
     }
 }
