@@ -8,6 +8,10 @@
 #include "cli/text_printer.h"
 #include "pair_files/map_file_pair.h"
 
+#include <algorithm>
+#include <optional>
+#include <vector>
+
 namespace {
 
 // Opens a pair as the editor does right after it starts; on refusal, says
@@ -50,30 +54,118 @@ ExitStatus RunCheck(const std::vector<std::string>& mapPaths, bool json, bool st
 }
 
 ExitStatus RunInfo(const std::string& mapPath, bool json) {
-    const Result<MapDocument> map = openPair(mapPath);
-    if (!map) return ExitStatus::No;
-    print(SummarizeMap(map.value()), json);
+    const Result<MapSummary> summary = SummarizePair(mapPath);
+    if (!summary) {
+        PrintFailure(summary.failure());
+        return ExitStatus::No;
+    }
+    print(summary.value(), json);
     return ExitStatus::Yes;
 }
 
+// The picture is written as the rows are read; one that could not be read
+// leaves no picture.
 ExitStatus RunRender(const std::string& mapPath, const std::string& pngPath, int cellSize) {
-    const Result<MapDocument> map = openPair(mapPath);
-    if (!map) return ExitStatus::No;
-    return notWritten(RenderMapPng(map.value(), cellSize, pngPath));
+    Result<void> written;
+    const Result<PairSources> read =
+        ScanMapFilePair(mapPath, [&](const MapParameters& parameters, FILE* file) {
+            GridTextReader grid(file);
+            std::vector<std::uint8_t> spill;
+            const int columns = OpenedParameters(parameters).x;
+            written = WriteMapPng(columns, parameters.y, cellSize, pngPath, [&] {
+                const std::uint8_t* cells = grid.readRowCells(size_t(columns), spill);
+                grid.skipCharacter();
+                return grid.failed() ? nullptr : cells;
+            });
+            return !grid.failed();
+        });
+    if (!read) {
+        PrintFailure(read.failure());
+        return ExitStatus::No;
+    }
+    return notWritten(written);
 }
+
+namespace {
+
+// Rows y of two maps as their readers read them, none past a map's height.
+struct TwoReaders {
+    GridTextReader &a, &b;
+    MapParameters inA, inB;
+    std::vector<std::uint8_t> spillA, spillB;
+    int y = 0;
+
+    RowPair next() {
+        RowPair rows;
+        if (y < inA.y)
+            rows.inA = a.readRowCells(rows.widthA = size_t(inA.x), spillA), a.skipCharacter();
+        if (y < inB.y)
+            rows.inB = b.readRowCells(rows.widthB = size_t(inB.x), spillB), b.skipCharacter();
+        ++y;
+        return rows;
+    }
+};
+
+// Both maps are read together, a row of each at a time, and compared as
+// they are read; the picture, if one is asked for, is made of the same rows.
+struct Difference {
+    MapComparison comparison;
+    Result<void> picture;
+};
+
+Result<Difference> comparePairs(const std::string& aPath, const std::string& bPath,
+                                const std::string& pngPath, int cellSize) {
+    Difference difference;
+    std::optional<Failure> refusedB;
+    const Result<PairSources> readA =
+        ScanMapFilePair(aPath, [&](const MapParameters& a, FILE* fileA) {
+            GridTextReader gridA(fileA);
+            const Result<PairSources> readB = ScanMapFilePair(bPath, [&](const MapParameters& b,
+                                                                         FILE* fileB) {
+                GridTextReader gridB(fileB);
+                TwoReaders rows{gridA, gridB, OpenedParameters(a), OpenedParameters(b), {}, {}, 0};
+                difference = {};
+                CompareParameters(rows.inA, rows.inB, difference.comparison);
+                auto compared = [&] {
+                    const RowPair pair = rows.next();
+                    CompareRows(pair, rows.y - 1, difference.comparison);
+                    return pair;
+                };
+                const int height = std::max(rows.inA.y, rows.inB.y);
+                if (pngPath.empty()) {
+                    while (rows.y < height) compared();
+                } else {
+                    difference.picture = DifferencePicture(rows.inA, rows.inB, cellSize)
+                                             .write(pngPath, [&]() -> std::optional<RowPair> {
+                                                 const RowPair pair = compared();
+                                                 if (gridA.failed() || gridB.failed()) return {};
+                                                 return pair;
+                                             });
+                    while (rows.y < height) compared();  // a picture too large was not written
+                }
+                return !gridB.failed();
+            });
+            if (!readB) refusedB = readB.failure();
+            return !gridA.failed();
+        });
+    if (!readA) return readA.failure();
+    if (refusedB) return *refusedB;
+    return difference;
+}
+
+}  // namespace
 
 ExitStatus RunDiff(const std::string& aPath, const std::string& bPath, bool json,
                    const std::string& pngPath, int cellSize) {
-    const Result<MapDocument> a = openPair(aPath);
-    if (!a) return ExitStatus::NotAnswered;
-    const Result<MapDocument> b = openPair(bPath);
-    if (!b) return ExitStatus::NotAnswered;
-    const MapComparison comparison = CompareMaps(a.value(), b.value());
+    const Result<Difference> difference = comparePairs(aPath, bPath, pngPath, cellSize);
+    if (!difference) {
+        PrintFailure(difference.failure());
+        return ExitStatus::NotAnswered;
+    }
+    const MapComparison& comparison = difference.value().comparison;
     print(comparison, json);
     ExitStatus status = comparison.same ? ExitStatus::Yes : ExitStatus::No;
-    if (!pngPath.empty())
-        status =
-            Worst(status, notWritten(RenderDifferencePng(a.value(), b.value(), cellSize, pngPath)));
+    if (!pngPath.empty()) status = Worst(status, notWritten(difference.value().picture));
     return status;
 }
 

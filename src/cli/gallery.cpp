@@ -176,9 +176,10 @@ ExitStatus RunGallery(const std::vector<std::string>& folders, const std::string
     }
     const std::string page = outFolder + "/index.html";
     const std::string text = pageOf(cards);
-    const Result<void> written = ReplaceFileWith(page, [&](FILE* file) {
-        return std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    });
+    const Result<void> written = ReplaceFileWith(
+        page,
+        [&](FILE* file) { return std::fwrite(text.data(), 1, text.size(), file) == text.size(); },
+        Durability::Written);
     if (!written) {
         PrintFailure(written.failure());
         return ExitStatus::NotAnswered;

@@ -13,7 +13,7 @@ namespace {
 
 // Collects warnings, at most MAX_WARNINGS_PER_KIND of each kind.
 struct WarningList {
-    const std::string& path;
+    std::string path;
     std::vector<PairMessage> warnings;
     std::map<std::string, long long> counts;
 
@@ -45,11 +45,13 @@ bool onlyZerosAndOnes(const char* begin, const char* end) {
     return true;
 }
 
-// Follows the lines of the file as the scan hands them on, without keeping
+}  // namespace
+
+// Follows the lines of the file as the reader hands them on, without keeping
 // them: a line's length and its first character that is not a cell digit.
-struct LineChecks {
+struct GridLineWarnings::Lines {
     long long width;
-    WarningList& list;
+    WarningList list;
     long long lines = 0;
     long long length = 0;  // of the current line so far
     // The line's first odd character, listed with the line before its
@@ -57,7 +59,6 @@ struct LineChecks {
     const char* oddKind = nullptr;
     const char* oddText = "";
     long long oddColumn = 0;
-
     void characters(const char* begin, size_t count) {
         if (!oddKind && !onlyZerosAndOnes(begin, begin + count)) {
             const char* other = begin;
@@ -93,20 +94,23 @@ struct LineChecks {
     }
 };
 
-}  // namespace
+GridLineWarnings::GridLineWarnings(const std::string& path, long long width)
+    : lines(new Lines{width, {path, {}, {}}}) {
+    pieces.characters = [this](const char* begin, size_t count) {
+        lines->characters(begin, count);
+    };
+    pieces.lineEnd = [this] { lines->lineEnd(); };
+    pieces.loneCr = [this](const char* cr) { lines->loneCr(cr); };
+}
 
-std::vector<PairMessage> ScanGridFile(const std::string& path, long long width, long long height) {
-    WarningList list{path, {}, {}};
-    std::unique_ptr<FILE, int (*)(FILE*)> file(OpenForReading(path), std::fclose);
-    if (!file) return {};
-    GridTextScan scan(file.get());
-    LineChecks checks{width, list};
-    while (scan.scanNextBlock(checks)) {
-    }
-    checks.endOfFile();
-    if (checks.lines != height)
-        list.add(0, 0, checks.lines < height ? "missing-lines" : "extra-lines",
-                 "the file has " + std::to_string(checks.lines) + " lines, the map is " +
+GridLineWarnings::~GridLineWarnings() = default;
+
+std::vector<PairMessage> GridLineWarnings::finish(long long height) {
+    lines->endOfFile();
+    WarningList& list = lines->list;
+    if (lines->lines != height)
+        list.add(0, 0, lines->lines < height ? "missing-lines" : "extra-lines",
+                 "the file has " + std::to_string(lines->lines) + " lines, the map is " +
                      std::to_string(height) + " high");
     list.addLeftOutCounts();
     return list.warnings;

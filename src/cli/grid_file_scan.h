@@ -4,13 +4,34 @@
 // the parameter file gives.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/pair_messages.h"
+#include "pair_files/grid_text_reader.h"
 
 // At most this many warnings of one kind are listed; one more line says how
 // many were left out.
 constexpr int MAX_WARNINGS_PER_KIND = 10;
 
-std::vector<PairMessage> ScanGridFile(const std::string& path, long long width, long long height);
+// The warnings of a grid file, gathered while a GridTextReader reads it
+// with this follower, to its end.
+class GridLineWarnings {
+  public:
+    GridLineWarnings(const std::string& path, long long width);
+    ~GridLineWarnings();
+    GridLineWarnings(const GridLineWarnings&) = delete;
+    GridLineWarnings& operator=(const GridLineWarnings&) = delete;
+
+    const GridTextFollower& follower() const { return pieces; }
+
+    // Once the file was read to its end: the warnings, the line count
+    // compared with `height`.
+    std::vector<PairMessage> finish(long long height);
+
+  private:
+    struct Lines;
+    std::unique_ptr<Lines> lines;
+    GridTextFollower pieces;
+};

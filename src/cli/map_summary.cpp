@@ -1,9 +1,24 @@
 #include "cli/map_summary.h"
 
 #include <algorithm>
+#include <vector>
 
-MapSummary SummarizeMap(const MapDocument& map) {
-    long long setCells = 0;
-    for (const CellRow& row : map.cells) setCells += std::count(row.begin(), row.end(), 1);
-    return {ParametersOf(map), setCells};
+#include "document/cell_chunks.h"
+#include "pair_files/map_file_pair.h"
+
+Result<MapSummary> SummarizePair(const std::string& mapPath) {
+    MapSummary summary;
+    const auto read = ScanMapFilePair(mapPath, [&](const MapParameters& written, FILE* file) {
+        summary = {OpenedParameters(written), 0};
+        GridTextReader grid(file);
+        std::vector<std::uint8_t> spill;
+        const auto width = static_cast<size_t>(summary.parameters.x);
+        for (int y = 0; y < written.y; ++y) {
+            summary.setCells += CountSetBytes(grid.readRowCells(width, spill), width);
+            grid.skipCharacter();
+        }
+        return !grid.failed();
+    });
+    if (!read) return read.failure();
+    return summary;
 }

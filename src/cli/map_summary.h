@@ -6,10 +6,14 @@
 
 #include "document/map_document.h"
 #include "document/map_parameters.h"
+#include "system/failure.h"
 
 struct MapSummary {
     MapParameters parameters;  // the name in the ANSI code page
     long long setCells = 0;
 };
 
-MapSummary SummarizeMap(const MapDocument& map);
+// The pair as the editor holds it after opening it, in one pass over its
+// grid file: the set cells are counted as the rows are read, without
+// building the grid.
+Result<MapSummary> SummarizePair(const std::string& mapPath);

@@ -36,3 +36,24 @@ inline std::uint64_t ChunkBits(const std::uint8_t* chunk) {
     }
     return bits;
 }
+
+// How many of `count` cells held as bytes of 0 and 1 are set: eight bytes
+// are added at a time, each lane counting to at most 255 before the lanes
+// are summed.
+inline long long CountSetBytes(const std::uint8_t* cells, std::size_t count) {
+    long long total = 0;
+    std::size_t i = 0;
+    while (i + 8 <= count) {
+        std::uint64_t lanes = 0;
+        for (int words = 0; words < 255 && i + 8 <= count; ++words, i += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, cells + i, 8);
+            lanes += word;
+        }
+        const std::uint64_t pairs =
+            (lanes & 0x00FF00FF00FF00FFULL) + ((lanes >> 8) & 0x00FF00FF00FF00FFULL);
+        total += static_cast<long long>((pairs * 0x0001000100010001ULL) >> 48);
+    }
+    for (; i < count; ++i) total += cells[i];
+    return total;
+}

@@ -25,11 +25,24 @@ void translateRun(const std::uint8_t* from, size_t count, std::uint8_t* to) {
 
 }  // namespace
 
-GridTextReader::GridTextReader(FILE* file) : scan(file), buffer(GRID_TEXT_BLOCK_BYTES) {}
+GridTextReader::GridTextReader(FILE* file, const GridTextFollower* follower)
+    : scan(file), follower(follower), buffer(GRID_TEXT_BLOCK_BYTES) {}
 
 void GridTextReader::characters(const char* begin, size_t count) {
-    translateRun(reinterpret_cast<const std::uint8_t*>(begin), count, buffer.data() + filled);
+    if (translating)
+        translateRun(reinterpret_cast<const std::uint8_t*>(begin), count, buffer.data() + filled);
     filled += count;
+    if (follower) follower->characters(begin, count);
+}
+
+void GridTextReader::lineEnd() {
+    buffer[filled++] = 0;
+    if (follower) follower->lineEnd();
+}
+
+void GridTextReader::loneCr(const char* cr) {
+    buffer[filled++] = 0;
+    if (follower) follower->loneCr(cr);
 }
 
 bool GridTextReader::refill() {
@@ -61,6 +74,34 @@ void GridTextReader::appendCells(CellRow& row, size_t count) {
         row.insert(row.end(), buffer.begin() + at, buffer.begin() + at + taken);
         at += taken;
         count -= taken;
+    }
+}
+
+const std::uint8_t* GridTextReader::readRowCells(size_t count, std::vector<std::uint8_t>& spill) {
+    if (at == filled) refill();
+    if (filled - at >= count) {
+        const std::uint8_t* cells = buffer.data() + at;
+        at += count;
+        return cells;
+    }
+    spill.resize(count);
+    for (size_t done = 0; done < count;) {
+        if (at == filled && !refill()) {
+            std::fill(spill.begin() + static_cast<std::ptrdiff_t>(done), spill.end(), 0);
+            break;
+        }
+        const size_t taken = std::min(count - done, filled - at);
+        std::memcpy(spill.data() + done, buffer.data() + at, taken);
+        at += taken;
+        done += taken;
+    }
+    return spill.data();
+}
+
+// No cell is read from here on, so the characters need no translation.
+void GridTextReader::readToTheEnd() {
+    translating = false;
+    while (refill()) {
     }
 }
 

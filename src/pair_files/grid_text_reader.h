@@ -4,18 +4,34 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 #include "document/map_document.h"
 #include "pair_files/grid_text_scan.h"
 
+// Whoever else follows the text as the reader reads it, piece by piece as
+// GridTextScan hands it on (kalmia-cli check's warnings, in the same pass).
+struct GridTextFollower {
+    std::function<void(const char* begin, size_t count)> characters;
+    std::function<void()> lineEnd;
+    std::function<void(const char* cr)> loneCr;
+};
+
 class GridTextReader {
   public:
-    explicit GridTextReader(FILE* file);
+    explicit GridTextReader(FILE* file, const GridTextFollower* follower = nullptr);
 
     // The next `count` characters as a row of cells; past the end of the
     // file, clear cells.
     CellRow readRow(size_t count);
+
+    // The same as `count` bytes of 0 and 1 where the block holds them whole,
+    // else copied into `spill`; valid until the next read.
+    const std::uint8_t* readRowCells(size_t count, std::vector<std::uint8_t>& spill);
+
+    // Reads the rest of the file for the follower.
+    void readToTheEnd();
 
     // Passes over the next character (a row's line end).
     void skipCharacter();
@@ -32,12 +48,14 @@ class GridTextReader {
 
     // What the scan hands on, as cells.
     void characters(const char* begin, size_t count);
-    void lineEnd() { buffer[filled++] = 0; }
-    void loneCr(const char*) { buffer[filled++] = 0; }
+    void lineEnd();
+    void loneCr(const char* cr);
     friend class GridTextScan;
 
     GridTextScan scan;
+    const GridTextFollower* follower;
     std::vector<std::uint8_t> buffer;  // one block's characters as cells
     size_t at = 0;
     size_t filled = 0;
+    bool translating = true;
 };

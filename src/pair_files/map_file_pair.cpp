@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 
 #include "system/file_system.h"
 
@@ -13,23 +14,22 @@ bool isReadableSize(std::int32_t width, std::int32_t height) {
     return isAcceptedGridSize(std::max(width, 1), height);
 }
 
-struct ReadPair {
-    MapParameters parameters;
-    CellGrid cells;
-};
+using FilePtr = std::unique_ptr<FILE, int (*)(FILE*)>;
 
-// Failures name the pair's own files as the caller wrote them, whichever
-// files were read.
-Result<ReadPair> readPair(const PairSources& sources, const SaveFiles& files) {
+// One attempt. Failures name the pair's own files as the caller wrote them,
+// whichever files were read.
+Result<void> scanPair(const PairSources& sources, const SaveFiles& files, const PairPass& pass) {
     auto read = ReadPairParameters(sources.parameters);
     if (!read) return InFile(read.failure(), files.shownParameters);
-    MapParameters& parameters = read.value();
+    const MapParameters& parameters = read.value();
     if (!isReadableSize(parameters.x, parameters.y))
         return Failure{FailureKind::SizeRefused, files.shownParameters, 0, 0,
                        std::to_string(parameters.x) + " x " + std::to_string(parameters.y)};
-    auto grid = ReadGridFile(sources.grid, parameters.x, parameters.y);
-    if (!grid) return InFile(grid.failure(), files.shownGrid);
-    return ReadPair{std::move(parameters), std::move(grid.value())};
+    const Failure unreadable{FailureKind::FileUnreadable, files.shownGrid, 0, 0, ""};
+    FilePtr file(OpenForReading(sources.grid), std::fclose);
+    if (!file) return unreadable;
+    if (!pass(parameters, file.get())) return unreadable;
+    return {};
 }
 
 // Every change a save makes to what a read takes changes one of these: it
@@ -40,23 +40,48 @@ std::vector<FileStamp> stampsOf(const SaveFiles& files) {
 
 }  // namespace
 
-Result<PairSources> ReadMapFilePair(const std::string& mapPath, MapDocument& document) {
+Result<PairSources> ScanMapFilePair(const std::string& mapPath, const PairPass& pass) {
     const SaveFiles files = SaveFilesFor(mapPath);
     constexpr int ATTEMPTS = 8;
     for (int attempt = 1;; ++attempt) {
         const auto before = stampsOf(files);
         const PairSources sources = PairSourcesToRead(files);
-        auto read = readPair(sources, files);
+        const Result<void> read = scanPair(sources, files, pass);
         // A save ran meanwhile, so the files read may be of two versions:
         // read again, as they are now.
         if (attempt < ATTEMPTS && stampsOf(files) != before) continue;
         if (!read) return read.failure();
-        ReadPair& pair = read.value();
-        const MapParameters& parameters = pair.parameters;
-        document.applyThresholds(parameters.rank1, parameters.rank2, parameters.rate1,
-                                 parameters.rate2);
-        document.setMapName(parameters.name);
-        document.cells = std::move(pair.cells);
         return sources;
     }
+}
+
+MapParameters OpenedParameters(const MapParameters& written) {
+    MapDocument opened;
+    opened.applyThresholds(written.rank1, written.rank2, written.rate1, written.rate2);
+    return {std::max(written.x, 0), written.y,    opened.rank1, opened.rank2,
+            opened.rate1,           opened.rate2, written.name};
+}
+
+// The grid is built from the rows the pass reads; the document changes only
+// once the whole pair was read.
+Result<PairSources> ReadMapFilePair(const std::string& mapPath, MapDocument& document) {
+    MapParameters parameters;
+    CellGrid cells;
+    const auto read = ScanMapFilePair(mapPath, [&](const MapParameters& written, FILE* file) {
+        parameters = written;
+        cells.clear();
+        GridTextReader grid(file);
+        const size_t width = static_cast<size_t>(std::max(written.x, 0));
+        for (int y = 0; y < written.y; ++y) {
+            cells.push_back(grid.readRow(width));
+            grid.skipCharacter();
+        }
+        return !grid.failed();
+    });
+    if (!read) return read;
+    document.applyThresholds(parameters.rank1, parameters.rank2, parameters.rate1,
+                             parameters.rate2);
+    document.setMapName(parameters.name);
+    document.cells = std::move(cells);
+    return read;
 }

@@ -4,9 +4,11 @@
 
 FILE* OpenForWriting(const std::string& path) { return std::fopen(path.c_str(), "wb"); }
 
-Result<void> FinishWriting(FILE* file, bool writtenSoFar, const std::string& path) {
+Result<void> FinishWriting(FILE* file, bool writtenSoFar, const std::string& path,
+                           Durability durability) {
     const int writeError = errno;
-    const bool flushed = std::fflush(file) == 0 && FlushToDisk(file);
+    const bool flushed =
+        std::fflush(file) == 0 && (durability == Durability::Written || FlushToDisk(file));
     const bool closed = std::fclose(file) == 0;
     if (!writtenSoFar) errno = writeError;  // the first failure is the reason
     return SystemResult(writtenSoFar && flushed && closed, FailureKind::WriteFailed, path);
@@ -74,7 +76,8 @@ Result<void> CopyFileContent(const std::string& from, const std::string& to, boo
     return copied;
 }
 
-Result<void> ReplaceFileWith(const std::string& path, const std::function<bool(FILE*)>& write) {
+Result<void> ReplaceFileWith(const std::string& path, const std::function<bool(FILE*)>& write,
+                             Durability durability) {
     std::string beside;
     FILE* file = nullptr;
     for (int number = 1; !file && number <= 100; ++number) {
@@ -83,7 +86,7 @@ Result<void> ReplaceFileWith(const std::string& path, const std::function<bool(F
         if (!file && errno != EEXIST) return SystemFailure(FailureKind::WriteFailed, path);
     }
     if (!file) return SystemFailure(FailureKind::WriteFailed, path);
-    Result<void> written = FinishWriting(file, write(file), path);
+    Result<void> written = FinishWriting(file, write(file), path, durability);
     if (written) written = KeepPermissions(path, beside);
     if (written) written = MoveFileOver(beside, path);
     if (!written) {
@@ -92,6 +95,6 @@ Result<void> ReplaceFileWith(const std::string& path, const std::function<bool(F
     }
     // Renamed in, the file is there: the flush only makes that last through
     // a power cut.
-    static_cast<void>(FlushFolderOf(path));
+    if (durability == Durability::OnTheDisk) static_cast<void>(FlushFolderOf(path));
     return {};
 }

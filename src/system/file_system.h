@@ -23,10 +23,16 @@ FILE* OpenNewForWriting(const std::string& path);
 // where a file should be never hangs a reader.
 FILE* OpenForReading(const std::string& path);
 
-// Flushes the file at `path` to the disk and closes it; done only if
-// everything written so far (`writtenSoFar`) and the flush and close all
-// succeeded.
-Result<void> FinishWriting(FILE* file, bool writtenSoFar, const std::string& path);
+// How much a finished file is worth waiting for: the map pair and a merged
+// version are put on the disk before they replace anything; the pictures
+// and pages a tool makes again at will only leave the program's buffers.
+enum class Durability { OnTheDisk, Written };
+
+// Flushes the file at `path` (to the disk, for OnTheDisk) and closes it;
+// done only if everything written so far (`writtenSoFar`) and the flush and
+// close all succeeded.
+Result<void> FinishWriting(FILE* file, bool writtenSoFar, const std::string& path,
+                           Durability durability = Durability::OnTheDisk);
 
 Result<void> WriteWholeFile(const std::string& path, std::string_view bytes);
 
@@ -89,7 +95,8 @@ std::string ResolvedPath(const std::string& path);
 // the new one at every moment and a symbolic link at `path` is replaced,
 // not written through. On failure `path` is unchanged and nothing is left
 // beside it. `write` returns false where it could not write everything.
-Result<void> ReplaceFileWith(const std::string& path, const std::function<bool(FILE*)>& write);
+Result<void> ReplaceFileWith(const std::string& path, const std::function<bool(FILE*)>& write,
+                             Durability durability = Durability::OnTheDisk);
 
 // What tells one version of a file from the next without reading it: a
 // reader compares the stamps from before and after it read a pair.

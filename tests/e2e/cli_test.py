@@ -30,16 +30,19 @@ def run(cli, *args, cwd=None):
 
 
 def decode_png(path):
-    """(width, height, rows of pixel tuples) of an 8-bit RGB or 1-bit gray PNG."""
+    """(width, height, rows of pixels) of a 1-bit gray PNG (pixels 0 or 1), or of an
+    8-bit RGB or 1- to 8-bit palette PNG (pixels as RGB tuples)."""
     data = open(path, "rb").read()
     assert data[:8] == b"\x89PNG\r\n\x1a\n", "no PNG signature"
-    at, idat, header = 8, b"", None
+    at, idat, header, palette = 8, b"", None, []
     while at < len(data):
         length, kind = struct.unpack(">I4s", data[at:at + 8])
         body = data[at + 8:at + 8 + length]
         assert zlib.crc32(kind + body) == struct.unpack(">I", data[at + 8 + length:at + 12 + length])[0]
         if kind == b"IHDR":
             header = struct.unpack(">IIBBBBB", body)
+        elif kind == b"PLTE":
+            palette = [tuple(body[i:i + 3]) for i in range(0, len(body), 3)]
         elif kind == b"IDAT":
             idat += body
         at += 12 + length
@@ -64,7 +67,10 @@ def decode_png(path):
         if channels == 3:
             rows.append([tuple(line[x * 3:x * 3 + 3]) for x in range(width)])
         else:
-            rows.append([(line[x // 8] >> (7 - x % 8)) & 1 for x in range(width)])
+            per_byte = 8 // depth
+            samples = [(line[x // per_byte] >> (8 - depth * (x % per_byte + 1))) & ((1 << depth) - 1)
+                       for x in range(width)]
+            rows.append([palette[v] for v in samples] if color == 3 else samples)
     return width, height, rows
 
 
