@@ -166,6 +166,50 @@ def test_native(cli, folder):
           "--version and --help exit 0, a usage error 2")
 
 
+def messy_grid(generator, width, height):
+    """A grid file with everything the text-mode rules meet: LF and CR LF, lone CRs,
+    other characters, short and long lines, missing or extra lines, a Ctrl-Z."""
+    lines = []
+    for _ in range(height + generator.choice([-2, 0, 0, 3])):
+        length = width + generator.choice([0, 0, 0, -3, 5, -width])
+        lines.append(bytes(generator.choice(b"0001111\r2") for _ in range(max(length, 0))))
+    text = b"".join(line + generator.choice([b"\r\n", b"\n"]) for line in lines)
+    if generator.random() < 0.3:
+        text = text[:len(text) // 2] + b"\x1a" + text[len(text) // 2:]
+    return text
+
+
+def test_one_pass_reads_as_the_editor(cli, folder):
+    """info, render and diff read each grid file once without building the grid: their
+    cells must be the editor's, by the independent reading of editor_rows."""
+    import random
+    generator = random.Random(37)
+    for case in range(12):
+        width, height = generator.choice([(1, 1), (7, 5), (64, 3), (130, 20), (300, 2)])
+        paths = []
+        for side in "ab":
+            base = os.path.join(folder, "pass%d%s" % (case, side))
+            open(base + ".map", "wb").write(messy_grid(generator, width, height))
+            open(base + ".xml", "wb").write(b"<root><x>%d</x><y>%d</y><rank1>1</rank1><rank2>2</rank2>"
+                                            b"<rate1>2</rate1><rate2>1</rate2><name>p</name></root>" % (width, height))
+            paths.append(base + ".map")
+        a, b = (editor_rows(path, width, height) for path in paths)
+        status, out, _ = run(cli, "info", "--json", paths[0])
+        check(status == 0 and json.loads(out)["set_cells"] == sum(map(sum, a)), "info's set cells, case %d" % case)
+        status, _, _ = run(cli, "render", paths[0], "-o", os.path.join(folder, "pass.png"), "--cell", "1")
+        _, _, pixels = decode_png(os.path.join(folder, "pass.png"))
+        check(status == 0 and pixels == [[1 - cell for cell in row] for row in a], "render's cells, case %d" % case)
+        status, out, _ = run(cli, "diff", "--json", "--png", os.path.join(folder, "pass.png"), "--cell", "1", *paths)
+        only_a = sum(x and not y for ra, rb in zip(a, b) for x, y in zip(ra, rb))
+        only_b = sum(y and not x for ra, rb in zip(a, b) for x, y in zip(ra, rb))
+        report = json.loads(out)
+        check((report["set_only_in_a"], report["set_only_in_b"]) == (only_a, only_b), "diff's counts, case %d" % case)
+        _, _, pixels = decode_png(os.path.join(folder, "pass.png"))
+        colors = {(1, 1): (0, 0, 0), (0, 0): (255, 255, 255), (1, 0): (224, 0, 0), (0, 1): (0, 192, 0)}
+        check(pixels == [[colors[x, y] for x, y in zip(ra, rb)] for ra, rb in zip(a, b)],
+              "diff's two-bit picture, case %d" % case)
+
+
 SAVE_CHILD = os.path.join(ROOT, "build", "native", "tests", "kalmia_save_child")
 PARAMETER_FILE_IN_PLACE = 7  # SaveStep: the new parameter file is in place, the grid file not yet
 
@@ -322,6 +366,7 @@ def main():
     with tempfile.TemporaryDirectory() as folder:
         copy_pairs(folder)
         test_native([sys.argv[1]], folder)
+        test_one_pass_reads_as_the_editor([sys.argv[1]], folder)
         test_reads_beside_an_interrupted_save([sys.argv[1]], folder)
         test_readers_beside_a_saver([sys.argv[1]], folder)
         test_gallery_thumbnail([sys.argv[1]], folder)
