@@ -235,13 +235,9 @@ LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM
 
 }  // namespace
 
-// Each handler leaves the map whole when memory runs out; the exception
-// stops here, never in the system's code that called us.
+// Each handler leaves the map whole when memory runs out.
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
+    return AnswerWithinMemory(window, LRESULT{0}, [&] {
         return HandleMainWindowMessage(window, message, wParam, lParam);
-    } catch (const std::bad_alloc&) {
-        ReportOutOfMemory(window);
-        return 0;
-    }
+    });
 }

@@ -114,15 +114,9 @@ LRESULT HandleOverviewMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
     }
 }
 
-// Each handler leaves the map whole when memory runs out; the exception
-// stops here, never in the system's code that called us.
 LRESULT CALLBACK OverviewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        return HandleOverviewMessage(window, message, wParam, lParam);
-    } catch (const std::bad_alloc&) {
-        ReportOutOfMemory(window);
-        return 0;
-    }
+    return AnswerWithinMemory(
+        window, LRESULT{0}, [&] { return HandleOverviewMessage(window, message, wParam, lParam); });
 }
 
 void registerOverviewClass(HINSTANCE instance) {

@@ -44,10 +44,6 @@ INT_PTR handleGotoMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
 // The texts are copied in and out; should memory run out for them, the
 // user is told and the dialog stays.
 INT_PTR CALLBACK GotoDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        return handleGotoMessage(dialog, message, wParam, lParam);
-    } catch (const std::bad_alloc&) {
-        ReportOutOfMemory(dialog);
-        return TRUE;
-    }
+    return AnswerWithinMemory(dialog, INT_PTR{TRUE},
+                              [&] { return handleGotoMessage(dialog, message, wParam, lParam); });
 }
