@@ -21,8 +21,7 @@ struct Card {
     std::string name;       // UTF-8
     std::string thumbnail;  // relative to OUTDIR; empty without a picture
     std::pair<int, int> thumbnailSize{0, 0};
-    MapDocument map;  // its cells dropped once counted and drawn
-    std::pair<int, int> size{0, 0};
+    MapParameters parameters;  // as the editor holds them
     long long setCells = 0;
     std::vector<std::string> messages;
 };
@@ -50,27 +49,37 @@ std::string escaped(const std::string& text) {
     return out;
 }
 
-// The map is read once, as check reads it; its thumbnail is drawn from that
-// and then the cells are let go, so only one map is held at a time.
+// The map is read once, as check reads it, and its thumbnail drawn from the
+// rows as they are read: no map is ever held whole.
 bool makeCard(const std::string& folder, const std::string& relative, int number,
               const std::string& outFolder, Card& card) {
     const std::string path = folder + "/" + relative;
-    const PairCheck check = CheckPair(path, &card.map);
+    char name[32];
+    std::snprintf(name, sizeof name, "thumbnails/%04d.png", number);
+    const std::string thumbnailPath = outFolder + "/" + name;
+    Thumbnail made;
+    Result<void> drawn;
+    bool drawnAtAll = false;
+    const PairCheck check =
+        CheckPair(path, [&](const MapParameters& opened, const CellRowSource& nextRow) {
+            card.parameters = opened;
+            drawnAtAll = opened.x > 0;
+            if (drawnAtAll)
+                drawn = RenderThumbnailPng(opened.x, opened.y, THUMBNAIL_SIDE, thumbnailPath,
+                                           nextRow, made);
+        });
     card.shownPath = PathAsUtf8(relative);
     card.status = !check.errors.empty() ? "error" : !check.warnings.empty() ? "warning" : "ok";
     for (const auto* list : {&check.errors, &check.warnings})
         for (const PairMessage& message : *list)
             card.messages.push_back(PathAsUtf8(
                 FormatPairMessage(message, list == &check.errors ? "error" : "warning")));
-    if (!check.errors.empty()) return true;
-    card.name = Utf8FromAnsi(card.map.name);
-    card.size = card.map.gridSize();
-    if (card.size.first > 0) {
-        char name[32];
-        std::snprintf(name, sizeof name, "thumbnails/%04d.png", number);
-        Thumbnail made;
-        const Result<void> drawn =
-            RenderThumbnailPng(card.map, THUMBNAIL_SIDE, outFolder + "/" + name, made);
+    if (!check.errors.empty()) {
+        if (drawnAtAll && drawn) RemoveFile(thumbnailPath);  // of a pair refused after all
+        return true;
+    }
+    card.name = Utf8FromAnsi(card.parameters.name);
+    if (drawnAtAll) {
         if (!drawn) {
             PrintFailure(drawn.failure());
             return false;
@@ -79,7 +88,6 @@ bool makeCard(const std::string& folder, const std::string& relative, int number
         card.thumbnailSize = {made.width, made.height};
         card.setCells = made.setCells;
     }
-    card.map.cells = CellGrid(1, CellRow());  // the cells are no longer needed
     return true;
 }
 
@@ -112,12 +120,11 @@ void writeCard(std::ostream& page, const Card& card) {
     page << "<h2>" << escaped(card.name) << "</h2>\n<p class=\"path\">" << escaped(card.shownPath)
          << "</p>\n";
     if (card.status != "error") {
-        const auto [width, height] = card.size;
-        page << "<dl><dt>size</dt><dd>" << width << " &times; " << height
-             << "</dd><dt>rank1</dt><dd>" << card.map.rank1 << "</dd><dt>rank2</dt><dd>"
-             << card.map.rank2 << "</dd><dt>rate1</dt><dd>" << card.map.rate1
-             << "</dd><dt>rate2</dt><dd>" << card.map.rate2 << "</dd><dt>set cells</dt><dd>"
-             << card.setCells << "</dd></dl>\n";
+        const MapParameters& shown = card.parameters;
+        page << "<dl><dt>size</dt><dd>" << shown.x << " &times; " << shown.y
+             << "</dd><dt>rank1</dt><dd>" << shown.rank1 << "</dd><dt>rank2</dt><dd>" << shown.rank2
+             << "</dd><dt>rate1</dt><dd>" << shown.rate1 << "</dd><dt>rate2</dt><dd>" << shown.rate2
+             << "</dd><dt>set cells</dt><dd>" << card.setCells << "</dd></dl>\n";
     }
     if (!card.messages.empty()) {
         page << "<ul class=\"messages\">\n";

@@ -6,6 +6,7 @@
 
 #include "cli/map_comparison.h"
 #include "cli/png_writer.h"
+#include "document/cell_chunks.h"
 #include "drawing/downscale.h"
 
 namespace {
@@ -76,17 +77,6 @@ Result<void> WriteMapPng(int columns, int rows, int cellSize, const std::string&
                     });
 }
 
-Result<void> RenderMapPng(const MapDocument& map, int cellSize, const std::string& path) {
-    const auto [columns, rows] = map.gridSize();
-    std::vector<std::uint8_t> cells(static_cast<size_t>(columns));
-    size_t y = 0;
-    return WriteMapPng(columns, rows, cellSize, path, [&] {
-        std::copy(map.cells[y].begin(), map.cells[y].end(), cells.begin());
-        ++y;
-        return cells.data();
-    });
-}
-
 DifferencePicture::DifferencePicture(const MapParameters& a, const MapParameters& b, int cellSize)
     : cellSize(cellSize),
       columns(std::max(a.x, b.x)),
@@ -149,14 +139,16 @@ Result<void> DifferencePicture::write(const std::string& path, const RowPairSour
             : DIFFERENCE_PALETTE);
 }
 
-Result<void> RenderThumbnailPng(const MapDocument& map, int longestSide, const std::string& path,
-                                Thumbnail& made) {
-    const auto [columns, rows] = map.gridSize();
+Result<void> RenderThumbnailPng(int columns, int rows, int longestSide, const std::string& path,
+                                const CellRowSource& nextRow, Thumbnail& made) {
     const DownScale scale = ScaleToFit(columns, rows, longestSide, longestSide);
     if (scale.cellsPerPixel == 1) {
         made = {columns * scale.pixelsPerCell, rows * scale.pixelsPerCell, 0};
-        for (const CellRow& row : map.cells) made.setCells += std::count(row.begin(), row.end(), 1);
-        return RenderMapPng(map, scale.pixelsPerCell, path);
+        return WriteMapPng(columns, rows, scale.pixelsPerCell, path, [&] {
+            const std::uint8_t* cells = nextRow();
+            if (cells) made.setCells += CountSetBytes(cells, size_t(columns));
+            return cells;
+        });
     }
     const int k = scale.cellsPerPixel;
     const auto width = static_cast<std::uint32_t>((columns + k - 1) / k);
@@ -167,9 +159,12 @@ Result<void> RenderThumbnailPng(const MapDocument& map, int longestSide, const s
                     [&](std::uint32_t y, std::vector<std::uint8_t>& row) {
                         std::fill(setCells.begin(), setCells.end(), 0);
                         const int firstRow = int(y) * k;
-                        for (int r = firstRow; r < std::min(firstRow + k, rows); ++r)
+                        for (int r = firstRow; r < std::min(firstRow + k, rows); ++r) {
+                            const std::uint8_t* cells = nextRow();
+                            if (!cells) return false;
                             made.setCells +=
-                                CountSetCellsByPixel(map.cells[r], columns, k, setCells.data());
+                                CountSetCellsByPixel(cells, columns, k, setCells.data());
+                        }
                         std::fill(row.begin(), row.end(), 0);
                         for (std::uint32_t x = 0; x < width; ++x)
                             if (!IsDarkPixel(setCells[x]))

@@ -22,9 +22,6 @@ using CellRowSource = std::function<const std::uint8_t*()>;
 Result<void> WriteMapPng(int columns, int rows, int cellSize, const std::string& path,
                          const CellRowSource& nextRow);
 
-// The same of a map held whole (the gallery's small maps).
-Result<void> RenderMapPng(const MapDocument& map, int cellSize, const std::string& path);
-
 // The next rows of two maps, or nothing where they could not be read.
 using RowPairSource = std::function<std::optional<RowPair>()>;
 
@@ -43,11 +40,11 @@ struct DifferencePicture {
 
 // A thumbnail at most `longestSide` pixels on its longer side: whole pixels
 // per cell where the map fits, else one pixel per square of cells, dark
-// where any of them is set. Composed a pixel row at a time; the cells are
-// visited once, and their set ones counted on the way.
+// where any of them is set. Composed a pixel row at a time as `nextRow`
+// gives the cells, which are visited once and their set ones counted.
 struct Thumbnail {
     int width = 0, height = 0;  // in pixels
     long long setCells = 0;
 };
-Result<void> RenderThumbnailPng(const MapDocument& map, int longestSide, const std::string& path,
-                                Thumbnail& made);
+Result<void> RenderThumbnailPng(int columns, int rows, int longestSide, const std::string& path,
+                                const CellRowSource& nextRow, Thumbnail& made);

@@ -23,26 +23,27 @@ void checkThresholds(const std::string& xmlPath, const MapParameters& written,
 
 }  // namespace
 
-// One pass over the grid file: the warnings follow its lines while the
-// rows are read (only when the map itself is wanted) and the rest is read
-// to its end. Beside an interrupted save the read may take the save's new
-// files: the warnings are about those, under the pair's own names.
-PairCheck CheckPair(const std::string& mapPath, MapDocument* opened) {
+// The warnings follow the grid file's lines while the rows are read (only
+// when they are wanted) and the rest is read to its end. Beside an
+// interrupted save the read may take the save's new files: the warnings are
+// about those, under the pair's own names.
+PairCheck CheckPair(const std::string& mapPath, const PairRowsVisitor& visit) {
     PairCheck check{mapPath, {}, {}};
     MapParameters written;
-    CellGrid cells;
     std::vector<PairMessage> gridWarnings;
     const Result<PairSources> sources =
         ScanMapFilePair(mapPath, [&](const MapParameters& parameters, FILE* file) {
             written = parameters;
-            cells.clear();
             GridLineWarnings lines(mapPath, std::max(parameters.x, 0));
             GridTextReader grid(file, &lines.follower());
-            const size_t width = static_cast<size_t>(std::max(parameters.x, 0));
-            for (int y = 0; opened && y < parameters.y; ++y) {
-                cells.push_back(grid.readRow(width));
-                grid.skipCharacter();
-            }
+            const MapParameters opened = OpenedParameters(parameters);
+            std::vector<std::uint8_t> spill;
+            if (visit)
+                visit(opened, [&]() -> const std::uint8_t* {
+                    const std::uint8_t* cells = grid.readRowCells(size_t(opened.x), spill);
+                    grid.skipCharacter();
+                    return grid.failed() ? nullptr : cells;
+                });
             grid.readToTheEnd();
             gridWarnings = lines.finish(parameters.y);
             return !grid.failed();
@@ -53,11 +54,6 @@ PairCheck CheckPair(const std::string& mapPath, MapDocument* opened) {
     }
     check.warnings = std::move(gridWarnings);
     checkThresholds(MakeXmlPath(mapPath), written, OpenedParameters(written), check.warnings);
-    if (opened) {
-        opened->applyThresholds(written.rank1, written.rank2, written.rate1, written.rate2);
-        opened->setMapName(written.name);
-        opened->cells = std::move(cells);
-    }
     return check;
 }
 

@@ -20,14 +20,20 @@ DownScale ScaleToFit(int mapWidth, int mapHeight, int spaceWidth, int spaceHeigh
             1};
 }
 
-long long CountSetCellsByPixel(const CellRow& row, int width, int cellsPerPixel,
-                               std::uint32_t* counts) {
+namespace {
+
+// `chunkAt(x)` gives cells [x, x + 64) as one piece of memory, or nullptr;
+// `cellAt(x)` one cell.
+template <typename ChunkAt, typename CellAt>
+long long countByPixel(int width, int cellsPerPixel, std::uint32_t* counts, ChunkAt chunkAt,
+                       CellAt cellAt) {
     long long total = 0;
     for (int x = 0; x < width;) {
-        const std::uint8_t* chunk = x + 64 <= width ? ChunkAt(row, x) : nullptr;
+        const std::uint8_t* chunk = x + 64 <= width ? chunkAt(x) : nullptr;
         if (!chunk) {
-            counts[x / cellsPerPixel] += row[x];
-            total += row[x];
+            const std::uint8_t cell = cellAt(x);
+            counts[x / cellsPerPixel] += cell;
+            total += cell;
             ++x;
             continue;
         }
@@ -43,4 +49,20 @@ long long CountSetCellsByPixel(const CellRow& row, int width, int cellsPerPixel,
         x += 64;
     }
     return total;
+}
+
+}  // namespace
+
+long long CountSetCellsByPixel(const CellRow& row, int width, int cellsPerPixel,
+                               std::uint32_t* counts) {
+    return countByPixel(
+        width, cellsPerPixel, counts, [&](int x) { return ChunkAt(row, size_t(x)); },
+        [&](int x) { return row[size_t(x)]; });
+}
+
+long long CountSetCellsByPixel(const std::uint8_t* row, int width, int cellsPerPixel,
+                               std::uint32_t* counts) {
+    return countByPixel(
+        width, cellsPerPixel, counts, [&](int x) { return row + x; },
+        [&](int x) { return row[x]; });
 }

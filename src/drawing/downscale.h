@@ -24,5 +24,9 @@ DownScale ScaleToFit(int mapWidth, int mapHeight, int spaceWidth, int spaceHeigh
 long long CountSetCellsByPixel(const CellRow& row, int width, int cellsPerPixel,
                                std::uint32_t* counts);
 
+// The same for a row held as bytes of 0 and 1.
+long long CountSetCellsByPixel(const std::uint8_t* row, int width, int cellsPerPixel,
+                               std::uint32_t* counts);
+
 // The rule: a pixel is dark where any cell it covers is set.
 inline bool IsDarkPixel(std::uint32_t setCellsCovered) { return setCellsCovered > 0; }
