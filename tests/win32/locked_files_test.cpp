@@ -2,7 +2,7 @@
 // the map and a Save fails and keeps the pair. Shared for reading and writing
 // but not for deleting, the files cannot be replaced, so a Save rewrites them
 // in place, and puts both old files back if that fails part-way. A read-only
-// file is not replaced at all.
+// file is not replaced at all; other attributes stay with the new files.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -118,6 +118,19 @@ TEST(LockedFiles, AReadOnlyParameterFileFailsTheSaveAndStaysReadOnly) {
     EXPECT_TRUE(GetFileAttributesA(pair.xmlPath.c_str()) & FILE_ATTRIBUTE_READONLY);
     EXPECT_TRUE(pair.sideFilesLeft().empty());
     SetFileAttributesA(pair.xmlPath.c_str(), FILE_ATTRIBUTE_NORMAL);  // for the folder's removal
+}
+
+// A save keeps the files' attributes, as it keeps permission bits natively.
+TEST(LockedFiles, ASaveKeepsTheFilesAttributes) {
+    HeldPair pair;
+    ASSERT_TRUE(SetFileAttributesA(pair.mapPath.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(SetFileAttributesA(pair.xmlPath.c_str(), FILE_ATTRIBUTE_SYSTEM));
+    ASSERT_TRUE(WriteMapFilePairFiles(pair.mapPath, pair.newMap));
+    EXPECT_NE(readFileBytes(pair.mapPath), pair.oldGrid);
+    EXPECT_TRUE(GetFileAttributesA(pair.mapPath.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_TRUE(GetFileAttributesA(pair.xmlPath.c_str()) & FILE_ATTRIBUTE_SYSTEM);
+    SetFileAttributesA(pair.mapPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+    SetFileAttributesA(pair.xmlPath.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 }  // namespace
