@@ -97,10 +97,16 @@ struct TwoReaders {
 
     RowPair next() {
         RowPair rows;
-        if (y < inA.y)
-            rows.inA = a.readRowCells(rows.widthA = size_t(inA.x), spillA), a.skipCharacter();
-        if (y < inB.y)
-            rows.inB = b.readRowCells(rows.widthB = size_t(inB.x), spillB), b.skipCharacter();
+        if (y < inA.y) {
+            rows.widthA = size_t(inA.x);
+            rows.inA = a.readRowCells(rows.widthA, spillA);
+            a.skipCharacter();
+        }
+        if (y < inB.y) {
+            rows.widthB = size_t(inB.x);
+            rows.inB = b.readRowCells(rows.widthB, spillB);
+            b.skipCharacter();
+        }
         ++y;
         return rows;
     }
