@@ -72,11 +72,8 @@ ExitStatus RunRender(const std::string& mapPath, const std::string& pngPath, int
             GridTextReader grid(file);
             std::vector<std::uint8_t> spill;
             const int columns = OpenedParameters(parameters).x;
-            written = WriteMapPng(columns, parameters.y, cellSize, pngPath, [&] {
-                const std::uint8_t* cells = grid.readRowCells(size_t(columns), spill);
-                grid.skipCharacter();
-                return grid.failed() ? nullptr : cells;
-            });
+            written = WriteMapPng(columns, parameters.y, cellSize, pngPath,
+                                  [&] { return grid.readGridRow(size_t(columns), spill); });
             return !grid.failed();
         });
     if (!read) {
@@ -97,6 +94,8 @@ struct TwoReaders {
 
     RowPair next() {
         RowPair rows;
+        // Cells are given even past a read error (as clear), which the
+        // readers report when the pass ends.
         if (y < inA.y) {
             rows.widthA = size_t(inA.x);
             rows.inA = a.readRowCells(rows.widthA, spillA);

@@ -13,10 +13,9 @@ Result<MapSummary> SummarizePair(const std::string& mapPath) {
         GridTextReader grid(file);
         std::vector<std::uint8_t> spill;
         const auto width = static_cast<size_t>(summary.parameters.x);
-        for (int y = 0; y < written.y; ++y) {
-            summary.setCells += CountSetBytes(grid.readRowCells(width, spill), width);
-            grid.skipCharacter();
-        }
+        for (int y = 0; y < written.y; ++y)
+            if (const std::uint8_t* cells = grid.readGridRow(width, spill))
+                summary.setCells += CountSetBytes(cells, width);
         return !grid.failed();
     });
     if (!read) return read.failure();

@@ -38,12 +38,7 @@ PairCheck CheckPair(const std::string& mapPath, const PairRowsVisitor& visit) {
             GridTextReader grid(file, &lines.follower());
             const MapParameters opened = OpenedParameters(parameters);
             std::vector<std::uint8_t> spill;
-            if (visit)
-                visit(opened, [&]() -> const std::uint8_t* {
-                    const std::uint8_t* cells = grid.readRowCells(size_t(opened.x), spill);
-                    grid.skipCharacter();
-                    return grid.failed() ? nullptr : cells;
-                });
+            if (visit) visit(opened, [&] { return grid.readGridRow(size_t(opened.x), spill); });
             grid.readToTheEnd();
             gridWarnings = lines.finish(parameters.y);
             return !grid.failed();

@@ -98,6 +98,12 @@ const std::uint8_t* GridTextReader::readRowCells(size_t count, std::vector<std::
     return spill.data();
 }
 
+const std::uint8_t* GridTextReader::readGridRow(size_t count, std::vector<std::uint8_t>& spill) {
+    const std::uint8_t* cells = readRowCells(count, spill);
+    skipCharacter();
+    return failed() ? nullptr : cells;
+}
+
 // No cell is read from here on, so the characters need no translation.
 void GridTextReader::readToTheEnd() {
     translating = false;

@@ -30,6 +30,10 @@ class GridTextReader {
     // else copied into `spill`; valid until the next read.
     const std::uint8_t* readRowCells(size_t count, std::vector<std::uint8_t>& spill);
 
+    // A row as an Open reads it: `count` cells (as readRowCells gives them),
+    // then the line end passed over; nullptr where the file could not be read.
+    const std::uint8_t* readGridRow(size_t count, std::vector<std::uint8_t>& spill);
+
     // Reads the rest of the file for the follower.
     void readToTheEnd();
 

@@ -120,9 +120,7 @@ void removeOwnFiles(const SaveFiles& files, const SaveJournal& journal) {
         if (preparing || (fingerprint->present && hasFingerprint(path, *fingerprint)))
             RemoveFile(path);
     }
-    static_cast<void>(FlushFolderOf(files.journal));
-    RemoveFile(files.journal);
-    static_cast<void>(FlushFolderOf(files.journal));
+    RemoveSaveJournal(files);
 }
 
 }  // namespace

@@ -46,12 +46,6 @@ bool nameSideFiles(TargetSave& save, char newLetter, char oldLetter) {
     return true;
 }
 
-void removeJournal(const SaveFiles& files) {
-    static_cast<void>(FlushFolderOf(files.journal));
-    RemoveFile(files.journal);
-    static_cast<void>(FlushFolderOf(files.journal));
-}
-
 // The side files this save made and that are still side files (a new file
 // renamed into place is the target now).
 void removeSideFiles(const Targets& targets) {
@@ -65,7 +59,7 @@ void removeSideFiles(const Targets& targets) {
 // the journal that names them.
 void removeOwnFiles(const SaveFiles& files, const Targets& targets) {
     removeSideFiles(targets);
-    removeJournal(files);
+    RemoveSaveJournal(files);
 }
 
 // Files the new content goes to are created here and nowhere else, so a
@@ -314,7 +308,7 @@ Result<void> WriteMapFilePairFiles(const std::string& mapPath, const MapDocument
         return abandoned(files, targets, saveFailure(files.shownGrid, recorded.failure()));
     reached(SaveStep::JournalWritten);
     if (Result<void> placed = placeBoth(files, journal, targets, reached); !placed) return placed;
-    removeJournal(files);
+    RemoveSaveJournal(files);
     reached(SaveStep::JournalRemoved);
     removeSideFiles(targets);
     reached(SaveStep::SideFilesRemoved);

@@ -169,6 +169,12 @@ std::optional<SaveJournal> ReadSaveJournal(const SaveFiles& files) {
     return journal;
 }
 
+void RemoveSaveJournal(const SaveFiles& files) {
+    static_cast<void>(FlushFolderOf(files.journal));
+    RemoveFile(files.journal);
+    static_cast<void>(FlushFolderOf(files.journal));
+}
+
 bool IsLeftoverJournal(const std::string& path) {
     FILE* file = OpenForReading(path);
     if (!file) return false;

@@ -41,6 +41,10 @@ Result<void> WriteSaveJournal(const SaveFiles& files, const SaveJournal& journal
 // damaged or of another pair: such a file is never acted on.
 std::optional<SaveJournal> ReadSaveJournal(const SaveFiles& files);
 
+// Removes the journal, its removal put on the disk after everything the
+// save did before it (renames, removed side files).
+void RemoveSaveJournal(const SaveFiles& files);
+
 // Whether the file at `path` can only be a journal or a draft of one that a
 // save left when it stopped: empty, or starting as a journal does (a grid
 // or a parameter file never does). Anything else there is not Kalmia's.
