@@ -14,6 +14,10 @@ void setFields(MapDocument& document, const MapParameters& parameters) {
     document.rate2 = parameters.rate2;
 }
 
+void tellStep(const EditHistory& history, const EditStep& step, StepDirection direction) {
+    if (history.follower.stepApplied) history.follower.stepApplied(step, direction);
+}
+
 CellArea wholeMap(const MapDocument& document) {
     const auto [width, height] = document.gridSize();
     return {0, 0, width - 1, height - 1};
@@ -35,6 +39,8 @@ std::size_t StepBytes(const EditStep& step) {
 
 void RecordStep(EditHistory& history, EditStep step) {
     if (step.cells.blockKeys.empty() && !step.parameters) return;
+    if (history.savedAt != SAVED_STATE_GONE && history.savedAt > history.done)
+        history.savedAt = SAVED_STATE_GONE;  // the saved state was among the redo steps
     while (history.steps.size() > history.done) {
         history.bytes -= StepBytes(history.steps.back());
         history.steps.pop_back();
@@ -47,12 +53,17 @@ void RecordStep(EditHistory& history, EditStep step) {
         ++history.done;
     } catch (const std::bad_alloc&) {
         ClearHistory(history);
+        history.savedAt = SAVED_STATE_GONE;
+        if (history.follower.untrackedChange) history.follower.untrackedChange();
         return;
     }
+    tellStep(history, history.steps.back(), StepDirection::Forward);
     while (history.bytes > history.capacity && !history.steps.empty()) {
         history.bytes -= StepBytes(history.steps.front());
         history.steps.pop_front();
         --history.done;
+        if (history.savedAt != SAVED_STATE_GONE)
+            history.savedAt = history.savedAt == 0 ? SAVED_STATE_GONE : history.savedAt - 1;
     }
 }
 
@@ -75,6 +86,7 @@ std::optional<CellArea> Undo(EditHistory& history, MapDocument& document) {
     }
     ApplyMasks(step.cells, document.cells);
     --history.done;
+    tellStep(history, step, StepDirection::Backward);
     return changed;
 }
 
@@ -90,7 +102,19 @@ std::optional<CellArea> Redo(EditHistory& history, MapDocument& document) {
     }
     ApplyMasks(step.cells, document.cells);
     ++history.done;
+    tellStep(history, step, StepDirection::Forward);
     return changed;
 }
 
-void ClearHistory(EditHistory& history) { history = EditHistory{{}, 0, 0, history.capacity}; }
+void ClearHistory(EditHistory& history) {
+    std::deque<EditStep>().swap(history.steps);  // gives the memory back
+    history.done = 0;
+    history.bytes = 0;
+    history.savedAt = 0;
+}
+
+bool HasUnsavedChanges(const EditHistory& history) { return history.savedAt != history.done; }
+
+void MarkSaved(EditHistory& history) { history.savedAt = history.done; }
+
+void MarkUnsaved(EditHistory& history) { history.savedAt = SAVED_STATE_GONE; }

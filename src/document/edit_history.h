@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -30,11 +31,28 @@ std::size_t StepBytes(const EditStep& step);
 
 constexpr std::size_t DEFAULT_HISTORY_BYTES = 256u << 20;
 
+enum class StepDirection { Forward, Backward };  // recorded or redone; undone
+
+// Who follows the map's changes from outside (the recovery copy): told of
+// each step as it reaches the map, after the history has taken it in, and
+// of a change to the map that no step records (a step that could not be
+// kept for want of memory).
+struct HistoryFollower {
+    std::function<void(const EditStep&, StepDirection)> stepApplied;
+    std::function<void()> untrackedChange;
+};
+
+// `done` at the moment the map was last saved or opened; none once the
+// steps that lead back there are gone.
+constexpr std::size_t SAVED_STATE_GONE = static_cast<std::size_t>(-1);
+
 struct EditHistory {
     std::deque<EditStep> steps;
     std::size_t done = 0;  // steps[0, done) can be undone, steps[done, end) redone
     std::size_t bytes = 0;
     std::size_t capacity = DEFAULT_HISTORY_BYTES;
+    std::size_t savedAt = 0;
+    HistoryFollower follower;
 };
 
 // Adds a finished step: the steps that could be redone are gone, and the
@@ -52,5 +70,14 @@ bool CanRedo(const EditHistory& history);
 std::optional<CellArea> Undo(EditHistory& history, MapDocument& document);
 std::optional<CellArea> Redo(EditHistory& history, MapDocument& document);
 
-// New and Open: the map is another one, and nothing can be undone.
+// New and Open: the map is another one, as saved, and nothing can be undone.
+// The capacity and the follower stay.
 void ClearHistory(EditHistory& history);
+
+// Whether the map differs from what was last saved or opened, as far as
+// the history tells: undoing back to the saved state means it does not.
+bool HasUnsavedChanges(const EditHistory& history);
+void MarkSaved(EditHistory& history);
+// A map that was never saved as it is (one brought back from a recovery
+// copy).
+void MarkUnsaved(EditHistory& history);
