@@ -88,6 +88,17 @@ set_window_management() {  # Y | N
   echo "$1" >"$marker"
 }
 
+# What the editor keeps per user in the prefix: its recovery copies of
+# unsaved work under %LOCALAPPDATA%\Kalmia.
+kalmia_user_data() {
+  echo "$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Kalmia"
+}
+
+# A start as on a new machine: no recovery copies.
+clear_user_state() {
+  rm -rf "$(kalmia_user_data)"
+}
+
 # Runs a Windows program with a time limit; a hang counts as a failure (124).
 run_wine() {
   local limit="$1"

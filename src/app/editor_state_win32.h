@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "app/mouse_editing.h"
+#include "recovery/recovery_keeper.h"
 #include "view/overview.h"
 
 // The scroll positions of the previous mouse message: when they changed in
@@ -31,7 +32,8 @@ struct EditorState {
     EditingState editing;  // the history, the tool and its drag, the stroke
     MouseTracking mouse;
     OverviewState overview;
-    // The selection, the scale, the settings and the recovery copy join here.
+    RecoveryKeeper recovery;  // the copy of unsaved work
+    // The selection, the scale and the settings join here.
 };
 
 // The one record of the program's main window.

@@ -74,17 +74,18 @@ bool OpenMapPath(HWND window, const std::string& path, const std::string& shownN
     return openPair(window, path, shownName);
 }
 
-void FileSave(HWND window) {
+bool FileSave(HWND window) {
     fillFileDialog(window, "名前を付けて保存", OFN_OVERWRITEPROMPT);
-    if (!GetSaveFileNameA(&fileDialog)) return;
-    WriteMapFilePair(fileDialogPath, window);
+    if (!GetSaveFileNameA(&fileDialog)) return false;
+    return WriteMapFilePair(fileDialogPath, window);
 }
 
 // The box names the file at fault and says why, as the Open's box does.
-void WriteMapFilePair(const char* mapPath, HWND window) {
+bool WriteMapFilePair(const char* mapPath, HWND window) {
     const Result<void> written = WriteMapFilePairFiles(mapPath, currentMap);
-    if (written) return;
+    if (written) return true;
     const Failure& failure = written.failure();
     const std::string text = FailureBoxText(failure, FileNameOf(failure.file), FailedAction::Save);
     MessageBoxA(window, text.c_str(), "エラー", MB_OK);
+    return false;
 }

@@ -16,7 +16,8 @@ bool FileOpen(HWND window);
 // command line, a file dropped on the window) as Open does, the failure box
 // included; `shownName` is the file name that box names.
 bool OpenMapPath(HWND window, const std::string& path, const std::string& shownName);
-void FileSave(HWND window);
+// True when the pair was written.
+bool FileSave(HWND window);
 
 // Writes the pair; a failure is shown as the save failure message.
-void WriteMapFilePair(const char* mapPath, HWND window);
+bool WriteMapFilePair(const char* mapPath, HWND window);

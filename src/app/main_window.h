@@ -13,6 +13,10 @@ void RegisterMainWindowClass(HINSTANCE instance);
 // and creates the window (WM_CREATE sets up the scroll bars). Null on failure.
 HWND CreateMainWindow(HINSTANCE instance);
 
+// Starts keeping a recovery copy of unsaved work, and offers the copies
+// that editors which no longer run left, before anything else opens.
+void RecoverAtStart(HWND window);
+
 // Opens the pair named on the command line (kalmia.exe PATH), as Open does;
 // a refused one shows the failure box and the default map stays.
 void OpenMapAtStart(HWND window, const char* commandLine);

@@ -8,6 +8,7 @@
 #include "app/mouse_editing_win32.h"
 #include "app/open_from_outside_win32.h"
 #include "app/overview_window_win32.h"
+#include "app/recovery_win32.h"
 #include "app/view_scrolling_win32.h"
 #include "resources/resource.h"
 #include "view/about_dialog_win32.h"
@@ -45,10 +46,33 @@ void showChangedMap(HWND window) {
     RestartStroke(editor.editing.stroke);
 }
 
-// New or Open put another map in place, with a history of its own.
-void showOtherMap(HWND window) {
+// New or Open put another map in place, with a history of its own; the
+// recovery copy of the map before goes with New, and stays with Open.
+void showOtherMap(HWND window, bool removeCopy) {
     ForgetEditHistory(editor.editing);
+    FollowOtherMapInPlace(editor, removeCopy);
     showChangedMap(window);
+}
+
+void showNewMap(HWND window) { showOtherMap(window, true); }
+void showOpenedMap(HWND window) { showOtherMap(window, false); }
+
+// A map from a recovery copy was never saved as it is.
+void showRecoveredMap(HWND window) {
+    ForgetEditHistory(editor.editing);
+    MarkUnsaved(editor.editing.history);
+    showChangedMap(window);
+}
+
+void saveMap(HWND window) {
+    if (FileSave(window)) FollowSavedMap(editor);
+}
+
+// Exit and the close box end at once; the recovery copy keeps what was not
+// saved.
+void endProgram() {
+    StopKeepingRecovery(editor);
+    PostQuitMessage(0);
 }
 
 // The bars follow the window's new size, and the overview's outline them.
@@ -86,19 +110,19 @@ void prepareWindow(HWND window) {
 }
 
 void OpenDroppedFiles(HWND window, WPARAM drop) {
-    if (OpenDroppedMap(window, reinterpret_cast<HDROP>(drop))) showOtherMap(window);
+    if (OpenDroppedMap(window, reinterpret_cast<HDROP>(drop))) showOpenedMap(window);
 }
 
 LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     switch (LOWORD(wParam)) {
         case IDM_NEW:
-            if (FileNew(window)) showOtherMap(window);
+            if (FileNew(window)) showNewMap(window);
             return 0;
         case IDM_OPEN:
-            if (FileOpen(window)) showOtherMap(window);
+            if (FileOpen(window)) showOpenedMap(window);
             return 0;
         case IDM_SAVE:
-            FileSave(window);
+            saveMap(window);
             return 0;
         case IDM_EXIT:
             DestroyWindow(window);
@@ -165,7 +189,17 @@ HWND CreateMainWindow(HINSTANCE instance) {
 // opens leaves the default map and says so.
 void OpenMapAtStart(HWND window, const char* commandLine) {
     try {
-        if (OpenCommandLineMap(window, commandLine)) showOtherMap(window);
+        if (OpenCommandLineMap(window, commandLine)) showOpenedMap(window);
+    } catch (const std::bad_alloc&) {
+        ReportOutOfMemory(window);
+    }
+}
+
+// A copy that memory cannot hold stays for a later start.
+void RecoverAtStart(HWND window) {
+    try {
+        StartKeepingRecovery(editor);
+        if (OfferRecoveryCopies(window, editor)) showRecoveredMap(window);
     } catch (const std::bad_alloc&) {
         ReportOutOfMemory(window);
     }
@@ -192,7 +226,7 @@ LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM
             prepareWindow(window);
             return 0;
         case WM_DESTROY:
-            PostQuitMessage(0);
+            endProgram();
             return 0;
         case WM_SIZE:
             ResizeView(window);

@@ -14,6 +14,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
     if (HWND window = CreateMainWindow(instance)) {
         ShowWindow(window, showCommand);
         UpdateWindow(window);
+        RecoverAtStart(window);
         OpenMapAtStart(window, commandLine);
         exitCode = RunMessageLoop(instance);
     }

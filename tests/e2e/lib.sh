@@ -30,8 +30,15 @@ fail() {
   exit 1
 }
 
-# Starts kalmia.exe in a clean state; its exit code lands in $E2E_OUT/exit_code.
+# Starts kalmia.exe in a clean state (no recovery copies); its exit code
+# lands in $E2E_OUT/exit_code.
 start_kalmia() {
+  clear_user_state
+  start_kalmia_keeping_state "$@"
+}
+
+# The same with what earlier runs left.
+start_kalmia_keeping_state() {
   rm -f "$E2E_OUT/exit_code"
   (cd "${1:-$E2E_OUT}" && timeout --kill-after=5 180 wine "$KALMIA_EXE"; echo $? >"$E2E_OUT/exit_code") &
   MAIN_WINDOW=$(wait_for_window "Kalmia") || fail "the main window did not appear"
