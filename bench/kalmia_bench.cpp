@@ -15,6 +15,8 @@
 #include "app/mouse_editing.h"
 #include "bench/map_fixtures.h"
 #include "bench/reference_algorithms.h"
+#include "recovery/recovery_copy.h"
+#include "recovery/recovery_keeper.h"
 #include "tests/core/mouse_editing_reset.h"
 #include "view/map_view.h"
 #include "view/overview.h"
@@ -366,6 +368,62 @@ void BM_OverviewAfterAnEdit(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_OverviewAfterAnEdit)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The recovery copy. What a step costs the window's thread: handing the
+// step's masks to the keeper (a one-cell stroke, a step that changed every
+// cell), with the keeper writing copies meanwhile on its own thread.
+void BM_RecoveryFollowStep(benchmark::State& state) {
+    const int edge = state.range(0);
+    const MapDocument& map = BenchmarkMap(edge);
+    EditStep step;
+    if (state.range(1)) {
+        step = WholeMapStep(edge);
+    } else {
+        FlipCell(step.cells, 5, 5);
+        FinishMasks(step.cells);
+    }
+    RecoveryKeeper keeper;
+    std::filesystem::remove_all(BenchFolder() + "/recovery");
+    StartRecoveryKeeper(keeper, BenchFolder() + "/recovery", "bench", map);
+    bool forward = true;
+    for (auto _ : state) {
+        FollowStep(keeper, map, step, forward ? StepDirection::Forward : StepDirection::Backward,
+                   true);
+        forward = !forward;
+    }
+    StopRecoveryKeeper(keeper);
+}
+BENCHMARK(BM_RecoveryFollowStep)->ArgsProduct({{10000}, {0, 1}})->Unit(benchmark::kMillisecond);
+
+// The whole map at one bit a cell: once when New or Open puts a map in place.
+void BM_RecoveryPackMap(benchmark::State& state) {
+    const MapDocument& map = BenchmarkMap(state.range(0));
+    for (auto _ : state) benchmark::DoNotOptimize(PackMap(map));
+}
+BENCHMARK(BM_RecoveryPackMap)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The keeper's thread writing the copy (beside, flushed, renamed in), and
+// the start reading it back into the editor's map after Yes.
+void BM_RecoveryWriteCopy(benchmark::State& state) {
+    const PackedMap packed = PackMap(BenchmarkMap(state.range(0)));
+    const std::string path = BenchFolder() + "/bench.kalmia-recovery";
+    for (auto _ : state)
+        if (!WriteRecoveryCopy(path, packed)) state.SkipWithError("cannot write the copy");
+    state.counters["copy_bytes"] = static_cast<double>(std::filesystem::file_size(path));
+}
+BENCHMARK(BM_RecoveryWriteCopy)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void BM_RecoveryReadCopy(benchmark::State& state) {
+    const std::string path = BenchFolder() + "/bench-read.kalmia-recovery";
+    if (!WriteRecoveryCopy(path, PackMap(BenchmarkMap(state.range(0)))))
+        return state.SkipWithError("cannot write the copy");
+    for (auto _ : state) {
+        Result<PackedMap> read = ReadRecoveryCopy(path);
+        if (!read) return state.SkipWithError("cannot read the copy");
+        benchmark::DoNotOptimize(UnpackMap(read.value()));
+    }
+}
+BENCHMARK(BM_RecoveryReadCopy)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

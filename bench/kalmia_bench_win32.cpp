@@ -23,6 +23,7 @@
 #include "app/view_scrolling_win32.h"
 #include "bench/map_fixtures.h"
 #include "pair_files/map_file_pair.h"
+#include "recovery/recovery_copy.h"
 #include "resources/resource.h"
 #include "tests/core/mouse_editing_reset.h"
 #include "view/map_view.h"
@@ -299,6 +300,18 @@ int main(int argc, char** argv) {
         Report("open", edge, "pair", MedianMilliseconds(fileRuns, [&] {
                    MapDocument document;
                    mustSucceed(ReadMapFilePair(path, document).ok());
+               }));
+        // Yes to a recovery copy: read, put in place and shown, up to the
+        // end of the paint.
+        const std::string copyPath = folder + "\\wine" + std::to_string(edge) + ".kalmia-recovery";
+        mustSucceed(WriteRecoveryCopy(copyPath, PackMap(currentMap)).ok());
+        Report("recovery_yes", edge, "copy", MedianMilliseconds(fileRuns, [&] {
+                   Result<PackedMap> copy = ReadRecoveryCopy(copyPath);
+                   mustSucceed(copy.ok());
+                   currentMap = UnpackMap(copy.value());
+                   UpdateScrollBars(window);
+                   InvalidateRect(window, nullptr, FALSE);
+                   UpdateWindow(window);
                }));
     }
     DestroyWindow(window);
