@@ -4,8 +4,12 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
+#include "app/recovery_win32.h"
 #include "resources/resource.h"
+#include "system/file_system.h"
+#include "system/folder_listing.h"
 
 namespace {
 
@@ -63,6 +67,20 @@ DWORD WaitForExit(RunningProgram& program) {
     return exitCode;
 }
 
+// The recovery copies (and their locks) of earlier runs: each start here
+// is a first one.
+std::vector<std::string> RecoveryFiles() {
+    std::vector<FolderEntry> entries;
+    std::vector<std::string> files;
+    ListFolder(RecoveryFolder(), entries);
+    for (const FolderEntry& entry : entries) files.push_back(JoinPath(RecoveryFolder(), entry.name));
+    return files;
+}
+
+void ForgetRecoveryCopies() {
+    for (const std::string& file : RecoveryFiles()) RemoveFile(file);
+}
+
 struct EndingCase {
     const char* what;
     UINT message;
@@ -76,6 +94,7 @@ TEST(ProgramExit, ExitAndClosingEndTheProcessWithCodeZeroDespiteEdits) {
         {"WM_CLOSE", WM_CLOSE, 0},
     };
     for (const EndingCase& c : cases) {
+        ForgetRecoveryCopies();
         RunningProgram program = StartProgram();
         ASSERT_NE(program.window, nullptr) << c.what;
         char title[64] = {};
@@ -86,7 +105,9 @@ TEST(ProgramExit, ExitAndClosingEndTheProcessWithCodeZeroDespiteEdits) {
         PostMessageA(program.window, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
         PostMessageA(program.window, c.message, c.wParam, 0);
         EXPECT_EQ(WaitForExit(program), 0u) << c.what;
+        EXPECT_EQ(RecoveryFiles().size(), 1u) << c.what << ": the edit's recovery copy, no lock";
     }
+    ForgetRecoveryCopies();
 }
 
 }  // namespace
