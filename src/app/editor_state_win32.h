@@ -6,7 +6,10 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "app/mouse_editing.h"
+#include "app/status_bar_win32.h"
 #include "recovery/recovery_keeper.h"
 #include "view/overview.h"
 
@@ -14,9 +17,11 @@
 // between, the previous cell lies elsewhere under the pointer and a line to
 // it would cross cells the pointer never touched. And whether WM_MOUSELEAVE
 // has been asked for since the last one came.
+// And the cell under the pointer, for the status bar: none once it left.
 struct MouseTracking {
     int horizontal = 0, vertical = 0;
     bool leaveRequested = false;
+    std::optional<CellPosition> pointer;
 };
 
 // The overview window (表示 > 全体図) while it is open, the main window it
@@ -33,6 +38,7 @@ struct EditorState {
     MouseTracking mouse;
     OverviewState overview;
     RecoveryKeeper recovery;  // the copy of unsaved work
+    StatusBarState status;
     // The selection, the scale and the settings join here.
 };
 

@@ -3,11 +3,18 @@
 
 #include <windows.h>
 
+#include "app/editor_state_win32.h"
+
 extern HINSTANCE appInstance;
 extern char windowTitle[100];
 extern char windowClassName[100];
 
 void RegisterMainWindowClass(HINSTANCE instance);
+
+// Sets the history's follower: the status bar's count of set cells and the
+// recovery copy follow each step. At WM_CREATE, and after a test replaces
+// the editing state.
+void FollowEditHistory(EditorState& state);
 
 // Loads the title and class name, registers the class, stores the instance
 // and creates the window (WM_CREATE sets up the scroll bars). Null on failure.

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <new>
+#include <tuple>
 
 #include "app/drawing_tools_win32.h"
 #include "app/edit_commands_win32.h"
@@ -9,6 +10,7 @@
 #include "app/open_from_outside_win32.h"
 #include "app/overview_window_win32.h"
 #include "app/recovery_win32.h"
+#include "app/status_bar_win32.h"
 #include "app/view_scrolling_win32.h"
 #include "resources/resource.h"
 #include "view/about_dialog_win32.h"
@@ -28,6 +30,11 @@ namespace {
 LRESULT PaintWindow(HWND window) {
     PAINTSTRUCT paint;
     HDC deviceContext = BeginPaint(window, &paint);
+    // The status bar paints itself.
+    const RECT view = ViewClientRect(window);
+    RECT client;
+    GetClientRect(window, &client);
+    ExcludeClipRect(deviceContext, 0, view.bottom, client.right, client.bottom);
     try {
         PaintMapView(window, deviceContext, currentMap, ReadScrollPosition(window, SB_HORZ),
                      ReadScrollPosition(window, SB_VERT), ShapeDragOverlay(editor.editing.tools));
@@ -47,10 +54,12 @@ void showChangedMap(HWND window) {
 }
 
 // New or Open put another map in place, with a history of its own; the
-// recovery copy of the map before goes with New, and stays with Open.
+// recovery copy of the map before goes with New, and stays with Open. Its
+// set cells are counted once.
 void showOtherMap(HWND window, bool removeCopy) {
     ForgetEditHistory(editor.editing);
     FollowOtherMapInPlace(editor, removeCopy);
+    editor.status.setCells = CountSetCells(currentMap.cells);
     showChangedMap(window);
 }
 
@@ -61,6 +70,7 @@ void showOpenedMap(HWND window) { showOtherMap(window, false); }
 void showRecoveredMap(HWND window) {
     ForgetEditHistory(editor.editing);
     MarkUnsaved(editor.editing.history);
+    editor.status.setCells = CountSetCells(currentMap.cells);
     showChangedMap(window);
 }
 
@@ -77,8 +87,30 @@ void endProgram() {
 
 // The bars follow the window's new size, and the overview's outline them.
 void ResizeView(HWND window) {
+    PlaceStatusBar(window, editor.status);
     UpdateScrollBars(window);
     OverviewFollowView(editor.overview);
+}
+
+// The view gains or loses the bar's height.
+void toggleStatusBar(HWND window) {
+    ToggleStatusBar(window, editor.status);
+    ResizeView(window);
+    InvalidateRect(window, nullptr, FALSE);
+}
+
+// After each message, the status bar's texts where they changed.
+void refreshStatusBar() {
+    if (!editor.status.bar) return;
+    StatusFacts facts;
+    facts.pointer = editor.mouse.pointer;
+    const ShapeDrag& drag = editor.editing.tools.drag;
+    if (IsShapeDragged(editor.editing.tools))
+        facts.drag = CellArea{drag.from.x, drag.from.y, drag.to.x, drag.to.y};
+    std::tie(facts.width, facts.height) = currentMap.gridSize();
+    facts.setCells = editor.status.setCells;
+    facts.unsaved = HasUnsavedChanges(editor.editing.history);
+    ShowStatusTexts(editor.status, facts);
 }
 
 void ScrollView(HWND window, int bar, WPARAM wParam) {
@@ -100,11 +132,14 @@ void RunParametersCommand(HWND window) {
 void updateMenus(HWND window) {
     UpdateEditMenu(window, editor.editing);
     UpdateOverviewMenu(window, editor.overview);
+    UpdateStatusMenu(window, editor.status);
     UpdateToolMenu(window, editor.editing.tools);
 }
 
-// The bars for the default map, and files dropped from Explorer welcome.
+// The bars for the default map, the history's followers, and files dropped
+// from Explorer welcome.
 void prepareWindow(HWND window) {
+    FollowEditHistory(editor);
     UpdateScrollBars(window);
     DragAcceptFiles(window, TRUE);
 }
@@ -142,6 +177,9 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
         case IDM_OVERVIEW:
             ToggleOverview(window, editor.overview);
             return 0;
+        case IDM_STATUS_BAR:
+            toggleStatusBar(window);
+            return 0;
         case IDM_TOOL_PEN:
         case IDM_TOOL_LINE:
         case IDM_TOOL_RECTANGLE:
@@ -157,6 +195,23 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
 }
 
 }  // namespace
+
+// The status bar's count of set cells and the recovery copy follow each
+// step as it reaches the map.
+void FollowEditHistory(EditorState& state) {
+    HistoryFollower& follower = state.editing.history.follower;
+    follower.stepApplied = [&state](const EditStep& step, StepDirection direction) {
+        state.status.setCells =
+            SetCellsAfterStep(state.status.setCells, step, direction, currentMap.cells);
+        FollowStep(state.recovery, currentMap, step, direction,
+                   HasUnsavedChanges(state.editing.history));
+    };
+    follower.untrackedChange = [&state] {
+        state.status.setCells = CountSetCells(currentMap.cells);
+        FollowUntrackedChange(state.recovery, currentMap);
+    };
+    state.status.setCells = CountSetCells(currentMap.cells);
+}
 
 void RegisterMainWindowClass(HINSTANCE instance) {
     WNDCLASSEXA windowClass = {};
@@ -272,6 +327,8 @@ LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM
 // Each handler leaves the map whole when memory runs out.
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return AnswerWithinMemory(window, LRESULT{0}, [&] {
-        return HandleMainWindowMessage(window, message, wParam, lParam);
+        const LRESULT answer = HandleMainWindowMessage(window, message, wParam, lParam);
+        refreshStatusBar();
+        return answer;
     });
 }

@@ -60,13 +60,15 @@ void HandleMouseMessage(HWND window, UINT message, LPARAM lParam, EditorState& e
     EditingState& editing = editor.editing;
     if (event == MouseEvent::Leave) {
         editor.mouse.leaveRequested = false;
+        editor.mouse.pointer.reset();
         HandleMouseEvent(event, {0, 0}, currentMap, editing);
         return;
     }
     trackLeave(window, editor.mouse);
     restartStrokeIfScrolled(window, editor.mouse, editing.stroke);
-    const EditOutcome outcome =
-        HandleMouseEvent(event, CellFromPoint(window, lParam, editing.tools), currentMap, editing);
+    const CellPosition cell = CellFromPoint(window, lParam, editing.tools);
+    editor.mouse.pointer = cell;
+    const EditOutcome outcome = HandleMouseEvent(event, cell, currentMap, editing);
     if (outcome.repaint) InvalidateRect(window, nullptr, FALSE);
     OverviewFollowCells(editor.overview, outcome.changed);
     FollowShapeDrag(window, editing.tools);

@@ -33,14 +33,7 @@ std::string instanceName() {
 void StartKeepingRecovery(EditorState& editor) {
     const std::string folder = RecoveryFolder();
     if (folder.empty()) return;
-    EditHistory& history = editor.editing.history;
-    RecoveryKeeper& keeper = editor.recovery;
-    history.follower.stepApplied = [&history, &keeper](const EditStep& step,
-                                                       StepDirection direction) {
-        FollowStep(keeper, currentMap, step, direction, HasUnsavedChanges(history));
-    };
-    history.follower.untrackedChange = [&keeper] { FollowUntrackedChange(keeper, currentMap); };
-    StartRecoveryKeeper(keeper, folder, instanceName(), currentMap);
+    StartRecoveryKeeper(editor.recovery, folder, instanceName(), currentMap);
 }
 
 bool OfferRecoveryCopies(HWND window, EditorState& editor) {

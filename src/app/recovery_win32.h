@@ -11,7 +11,8 @@
 // %LOCALAPPDATA%\Kalmia\Recovery, never beside the user's files.
 std::string RecoveryFolder();
 
-// The keeper follows every step of the history from now on.
+// The keeper follows every step of the history from now on (the history's
+// follower hands it each step).
 void StartKeepingRecovery(EditorState& editor);
 
 // Offers the copies of editors that no longer run, newest first ("編集の

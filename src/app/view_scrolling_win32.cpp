@@ -1,8 +1,10 @@
 #include "app/view_scrolling_win32.h"
 
+#include <algorithm>
 #include <tuple>
 
 #include "app/scroll_bar.h"
+#include "app/status_bar_win32.h"
 #include "document/map_document.h"
 #include "view/map_view.h"
 
@@ -37,9 +39,15 @@ void setRangeAndPage(HWND window, int bar, int count, int clientExtent, BOOL red
 
 int ReadScrollPosition(HWND window, int bar) { return readScrollBar(window, bar).nPos; }
 
-void UpdateScrollBars(HWND window) {
+RECT ViewClientRect(HWND window) {
     RECT client;
     GetClientRect(window, &client);
+    client.bottom = std::max(0L, client.bottom - StatusBarHeight(window));
+    return client;
+}
+
+void UpdateScrollBars(HWND window) {
+    const RECT client = ViewClientRect(window);
     const std::pair<int, int> columnsAndRows{currentMap.gridSize()};
     setRangeAndPage(window, SB_VERT, columnsAndRows.second, client.bottom, FALSE);
     setRangeAndPage(window, SB_HORZ, columnsAndRows.first, client.right, TRUE);
@@ -89,8 +97,7 @@ void CenterViewOn(HWND window, const CellPosition& cell) {
 }
 
 CellArea VisibleCells(HWND window) {
-    RECT client;
-    GetClientRect(window, &client);
+    const RECT client = ViewClientRect(window);
     const int left = ReadScrollPosition(window, SB_HORZ), top = ReadScrollPosition(window, SB_VERT);
     return {left, top, left + (client.right + CELL_SIZE - 1) / CELL_SIZE - 1,
             top + (client.bottom + CELL_SIZE - 1) / CELL_SIZE - 1};

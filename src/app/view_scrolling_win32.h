@@ -6,6 +6,9 @@
 
 #include "document/cell_masks.h"
 
+// The client area the map view takes: all of it but the status bar.
+RECT ViewClientRect(HWND window);
+
 void UpdateScrollBars(HWND window);
 // True when the view moved.
 bool HandleScrollMessage(HWND window, int bar, WPARAM wParam);

@@ -21,6 +21,7 @@
 #define IDM_TOOL_FILL 32785
 #define IDM_OVERVIEW 32786
 #define IDM_GOTO 32787
+#define IDM_STATUS_BAR 32788
 
 #define IDC_NAME 1000
 #define IDC_TIME_SA 1001
@@ -31,6 +32,7 @@
 #define IDC_RATE_AB 4
 #define IDC_GOTO_LINE 1006
 #define IDC_GOTO_COLUMN 1007
+#define IDC_STATUS_BAR 1008
 
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)

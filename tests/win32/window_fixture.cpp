@@ -36,6 +36,8 @@ HWND ResetMainWindow(int clientWidth, int clientHeight) {
     currentMap = MapDocument();
     ForgetMouseEditing();
     editor.editing = EditingState();
+    FollowEditHistory(editor);
+    ShowStatusBar(window, editor.status, false);
     editor.mouse = MouseTracking();
     SetScrollPos(window, SB_HORZ, 0, FALSE);
     SetScrollPos(window, SB_VERT, 0, FALSE);
