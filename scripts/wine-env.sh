@@ -89,14 +89,16 @@ set_window_management() {  # Y | N
 }
 
 # What the editor keeps per user in the prefix: its recovery copies of
-# unsaved work under %LOCALAPPDATA%\Kalmia.
+# unsaved work under %LOCALAPPDATA%\Kalmia, and its settings under
+# HKEY_CURRENT_USER\Software\Kalmia.
 kalmia_user_data() {
   echo "$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Kalmia"
 }
 
-# A start as on a new machine: no recovery copies.
+# A start as on a new machine: no recovery copies, no settings.
 clear_user_state() {
   rm -rf "$(kalmia_user_data)"
+  timeout 60 wine reg delete 'HKCU\Software\Kalmia' /f >/dev/null 2>&1 || true
 }
 
 # Runs a Windows program with a time limit; a hang counts as a failure (124).

@@ -8,7 +8,10 @@
 
 #include <optional>
 
+#include <functional>
+
 #include "app/mouse_editing.h"
+#include "app/settings_win32.h"
 #include "app/status_bar_win32.h"
 #include "recovery/recovery_keeper.h"
 #include "view/overview.h"
@@ -30,7 +33,9 @@ struct OverviewState {
     HWND window = nullptr;
     HWND mainWindow = nullptr;
     OverviewCounts counts;
-    bool countsStale = true;  // recounted at the next paint
+    bool countsStale = true;             // recounted at the next paint
+    std::optional<PointOnScreen> place;  // where it opens
+    std::function<void()> changed;       // told when it opens, moves or closes
 };
 
 struct EditorState {
@@ -39,7 +44,8 @@ struct EditorState {
     OverviewState overview;
     RecoveryKeeper recovery;  // the copy of unsaved work
     StatusBarState status;
-    // The selection, the scale and the settings join here.
+    SettingsState settings;  // what is remembered between runs
+    // The selection and the scale join here.
 };
 
 // The one record of the program's main window.

@@ -14,7 +14,7 @@ namespace {
 constexpr char MAP_FILE_FILTER[] = "mapdata(*.map)\0*.map\0";
 
 // Everything but the shared path buffer is set afresh for each dialog.
-void fillFileDialog(HWND window, const char* title, DWORD flags) {
+void fillFileDialog(HWND window, const char* title, DWORD flags, const std::string& folder) {
     ZeroMemory(&fileDialog, sizeof fileDialog);
     fileDialog.lStructSize = sizeof fileDialog;
     fileDialog.hwndOwner = window;
@@ -24,6 +24,7 @@ void fillFileDialog(HWND window, const char* title, DWORD flags) {
     fileDialog.lpstrTitle = title;
     fileDialog.Flags = flags;
     fileDialog.lpstrDefExt = "map";
+    fileDialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
 }
 
 }  // namespace
@@ -64,8 +65,8 @@ bool openPair(HWND window, const std::string& path, const std::string& shownName
 
 // The dialog tells where the file name starts, so the path is never
 // searched for a separator (0x5C is also a trail byte of Shift_JIS).
-bool FileOpen(HWND window) {
-    fillFileDialog(window, "ファイルを開く", OFN_FILEMUSTEXIST);
+bool FileOpen(HWND window, const std::string& folder) {
+    fillFileDialog(window, "ファイルを開く", OFN_FILEMUSTEXIST, folder);
     if (!GetOpenFileNameA(&fileDialog)) return false;
     return openPair(window, fileDialogPath, fileDialogPath + fileDialog.nFileOffset);
 }
@@ -74,8 +75,8 @@ bool OpenMapPath(HWND window, const std::string& path, const std::string& shownN
     return openPair(window, path, shownName);
 }
 
-bool FileSave(HWND window) {
-    fillFileDialog(window, "名前を付けて保存", OFN_OVERWRITEPROMPT);
+bool FileSave(HWND window, const std::string& folder) {
+    fillFileDialog(window, "名前を付けて保存", OFN_OVERWRITEPROMPT, folder);
     if (!GetSaveFileNameA(&fileDialog)) return false;
     return WriteMapFilePair(fileDialogPath, window);
 }

@@ -20,6 +20,10 @@ void FollowEditHistory(EditorState& state);
 // and creates the window (WM_CREATE sets up the scroll bars). Null on failure.
 HWND CreateMainWindow(HINSTANCE instance);
 
+// Shows the window as the user left it (the first time as the system
+// places it) and starts remembering the settings.
+void ShowMainWindowAtStart(HWND window, int showCommand);
+
 // Starts keeping a recovery copy of unsaved work, and offers the copies
 // that editors which no longer run left, before anything else opens.
 void RecoverAtStart(HWND window);

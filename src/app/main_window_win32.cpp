@@ -9,9 +9,12 @@
 #include "app/mouse_editing_win32.h"
 #include "app/open_from_outside_win32.h"
 #include "app/overview_window_win32.h"
+#include "app/recent_files_win32.h"
 #include "app/recovery_win32.h"
+#include "app/settings_win32.h"
 #include "app/status_bar_win32.h"
 #include "app/view_scrolling_win32.h"
+#include "pair_files/pair_paths.h"
 #include "resources/resource.h"
 #include "view/about_dialog_win32.h"
 #include "view/map_view_win32.h"
@@ -74,8 +77,49 @@ void showRecoveredMap(HWND window) {
     showChangedMap(window);
 }
 
+// The file dialogs open in the folder of the pair last opened or saved.
+std::string lastFolder() {
+    const std::vector<std::string>& recent = editor.settings.values.recentFiles;
+    return recent.empty() ? std::string() : FolderOfPath(recent.front());
+}
+
 void saveMap(HWND window) {
-    if (FileSave(window)) FollowSavedMap(editor);
+    if (!FileSave(window, lastFolder())) return;
+    FollowSavedMap(editor);
+    NoteRecentFile(window, editor.settings, fileDialogPath);
+}
+
+void openMap(HWND window) {
+    if (!FileOpen(window, lastFolder())) return;
+    showOpenedMap(window);
+    NoteRecentFile(window, editor.settings, fileDialogPath);
+}
+
+// As Open does; a pair Open refuses has shown its box and leaves the list.
+void openRecentFile(HWND window, const std::string& path) {
+    if (!OpenMapPath(window, path, FileNameOf(path)))
+        return ForgetRecentFile(window, editor.settings, path);
+    showOpenedMap(window);
+    NoteRecentFile(window, editor.settings, path);
+}
+
+void chooseTool(HWND window, WORD command) {
+    RunToolCommand(window, command, editor.editing.tools);
+    WriteNumberSetting(editor.settings, TOOL_VALUE,
+                       static_cast<DWORD>(editor.editing.tools.current));
+}
+
+void toggleOverview(HWND window) { ToggleOverview(window, editor.overview); }
+
+// The window's place is written once it rests: a drag moves it many times.
+constexpr UINT_PTR PLACE_TIMER = 1;
+void rememberPlaceSoon(HWND window) {
+    if (editor.settings.remembered) SetTimer(window, PLACE_TIMER, 300, nullptr);
+}
+
+void rememberPlace(HWND window) {
+    KillTimer(window, PLACE_TIMER);
+    WriteWindowPlace(editor.settings, window);
 }
 
 // Exit and the close box end at once; the recovery copy keeps what was not
@@ -87,6 +131,7 @@ void endProgram() {
 
 // The bars follow the window's new size, and the overview's outline them.
 void ResizeView(HWND window) {
+    rememberPlaceSoon(window);
     PlaceStatusBar(window, editor.status);
     UpdateScrollBars(window);
     OverviewFollowView(editor.overview);
@@ -95,6 +140,7 @@ void ResizeView(HWND window) {
 // The view gains or loses the bar's height.
 void toggleStatusBar(HWND window) {
     ToggleStatusBar(window, editor.status);
+    WriteNumberSetting(editor.settings, STATUS_BAR_VALUE, editor.status.bar ? 1 : 0);
     ResizeView(window);
     InvalidateRect(window, nullptr, FALSE);
 }
@@ -145,7 +191,10 @@ void prepareWindow(HWND window) {
 }
 
 void OpenDroppedFiles(HWND window, WPARAM drop) {
-    if (OpenDroppedMap(window, reinterpret_cast<HDROP>(drop))) showOpenedMap(window);
+    std::string opened;
+    if (!OpenDroppedMap(window, reinterpret_cast<HDROP>(drop), opened)) return;
+    showOpenedMap(window);
+    NoteRecentFile(window, editor.settings, opened);
 }
 
 LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
@@ -154,7 +203,7 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
             if (FileNew(window)) showNewMap(window);
             return 0;
         case IDM_OPEN:
-            if (FileOpen(window)) showOpenedMap(window);
+            openMap(window);
             return 0;
         case IDM_SAVE:
             saveMap(window);
@@ -175,7 +224,7 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
             RunGotoCommand(window, editor);
             return 0;
         case IDM_OVERVIEW:
-            ToggleOverview(window, editor.overview);
+            toggleOverview(window);
             return 0;
         case IDM_STATUS_BAR:
             toggleStatusBar(window);
@@ -184,13 +233,17 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
         case IDM_TOOL_LINE:
         case IDM_TOOL_RECTANGLE:
         case IDM_TOOL_FILL:
-            RunToolCommand(window, LOWORD(wParam), editor.editing.tools);
+            chooseTool(window, LOWORD(wParam));
             return 0;
         case IDM_ABOUT:
             DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_ABOUTBOX), window, AboutDlgProc, 0);
             return 0;
         default:
-            return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
+            if (const std::string* path = RecentFileOfCommand(editor.settings, LOWORD(wParam)))
+                openRecentFile(window, std::string(*path));
+            else
+                return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
+            return 0;
     }
 }
 
@@ -244,10 +297,34 @@ HWND CreateMainWindow(HINSTANCE instance) {
 // opens leaves the default map and says so.
 void OpenMapAtStart(HWND window, const char* commandLine) {
     try {
-        if (OpenCommandLineMap(window, commandLine)) showOpenedMap(window);
+        std::string opened;
+        if (!OpenCommandLineMap(window, commandLine, opened)) return;
+        showOpenedMap(window);
+        NoteRecentFile(window, editor.settings, opened);
     } catch (const std::bad_alloc&) {
         ReportOutOfMemory(window);
     }
+}
+
+// As the user left it: the window's place, the status bar, the tool, the
+// overview and the recent files; from now on each change is written.
+void ShowMainWindowAtStart(HWND window, int showCommand) {
+    SettingsState& settings = editor.settings;
+    settings.values = ReadSettings();
+    ShowWindowWhereItWas(window, settings.values, showCommand);
+    ShowStatusBar(window, editor.status, settings.values.statusBar);
+    ResizeView(window);
+    ChooseTool(editor.editing.tools, settings.values.tool);
+    ShowRecentFiles(window, settings);
+    OverviewState& overview = editor.overview;
+    overview.place = settings.values.overviewPlace;
+    overview.changed = [window] {
+        WriteNumberSetting(editor.settings, OVERVIEW_OPEN_VALUE, editor.overview.window ? 1 : 0);
+        if (editor.overview.place) WriteOverviewPlace(editor.settings, *editor.overview.place);
+    };
+    if (settings.values.overviewOpen) ToggleOverview(window, overview);
+    settings.remembered = true;
+    UpdateWindow(window);
 }
 
 // A copy that memory cannot hold stays for a later start.
@@ -285,6 +362,12 @@ LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM
             return 0;
         case WM_SIZE:
             ResizeView(window);
+            return 0;
+        case WM_MOVE:
+            rememberPlaceSoon(window);
+            return 0;
+        case WM_TIMER:
+            rememberPlace(window);
             return 0;
         case WM_PAINT:
             return PaintWindow(window);

@@ -14,12 +14,12 @@ bool isMapFile(const std::string& path) {
 
 }  // namespace
 
-bool OpenCommandLineMap(HWND window, const char* commandLine) {
-    const std::string path = MapPathFromCommandLine(commandLine ? commandLine : "");
-    return !path.empty() && OpenMapPath(window, path, FileNameOf(path));
+bool OpenCommandLineMap(HWND window, const char* commandLine, std::string& opened) {
+    opened = MapPathFromCommandLine(commandLine ? commandLine : "");
+    return !opened.empty() && OpenMapPath(window, opened, FileNameOf(opened));
 }
 
-bool OpenDroppedMap(HWND window, HDROP drop) {
+bool OpenDroppedMap(HWND window, HDROP drop, std::string& opened) {
     std::string chosen;
     const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count && chosen.empty(); ++i) {
@@ -27,5 +27,6 @@ bool OpenDroppedMap(HWND window, HDROP drop) {
         if (DragQueryFileA(drop, i, path, MAX_PATH) && isMapFile(path)) chosen = path;
     }
     DragFinish(drop);
+    opened = chosen;
     return !chosen.empty() && OpenMapPath(window, chosen, FileNameOf(chosen));
 }

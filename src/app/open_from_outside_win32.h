@@ -4,8 +4,11 @@
 
 #include <windows.h>
 
+#include <string>
+
 // True when the pair was opened; a refused one has shown the failure box.
-bool OpenCommandLineMap(HWND window, const char* commandLine);
+// `opened` is the grid file's path.
+bool OpenCommandLineMap(HWND window, const char* commandLine, std::string& opened);
 
 // Opens the first .map of the dropped files; true when one was opened.
-bool OpenDroppedMap(HWND window, HDROP drop);
+bool OpenDroppedMap(HWND window, HDROP drop, std::string& opened);

@@ -68,6 +68,13 @@ void MoveMainViewTo(HWND window, LPARAM point, OverviewState& overview) {
     OverviewFollowView(overview);
 }
 
+void NoteOverviewPlace(HWND window, OverviewState& overview) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    overview.place = PointOnScreen{rect.left, rect.top};
+    if (overview.changed) overview.changed();
+}
+
 void ResizeOverview(HWND window, OverviewState& overview) {
     overview.countsStale = true;
     InvalidateRect(window, nullptr, FALSE);
@@ -93,6 +100,9 @@ LRESULT HandleOverviewMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
         case WM_SIZE:
             ResizeOverview(window, stateOf(window));
             return 0;
+        case WM_MOVE:
+            NoteOverviewPlace(window, stateOf(window));
+            return 0;
         case WM_LBUTTONDOWN:
             SetCapture(window);
             MoveMainViewTo(window, lParam, stateOf(window));
@@ -108,6 +118,7 @@ LRESULT HandleOverviewMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
             return 0;
         case WM_DESTROY:
             stateOf(window).window = nullptr;
+            if (stateOf(window).changed) stateOf(window).changed();
             return 0;
         default:
             return DefWindowProcA(window, message, wParam, lParam);
@@ -143,12 +154,15 @@ void ToggleOverview(HWND mainWindow, OverviewState& overview) {
     overview.countsStale = true;
     RECT main;
     GetWindowRect(mainWindow, &main);
+    const PointOnScreen place =
+        overview.place.value_or(PointOnScreen{main.right - 340, main.top + 60});
     overview.window =
         CreateWindowExA(WS_EX_TOOLWINDOW, OVERVIEW_CLASS, "全体図",
-                        WS_OVERLAPPEDWINDOW & ~(WS_MINIMIZEBOX | WS_MAXIMIZEBOX), main.right - 340,
-                        main.top + 60, 300, 300, mainWindow, nullptr, instance, &overview);
+                        WS_OVERLAPPEDWINDOW & ~(WS_MINIMIZEBOX | WS_MAXIMIZEBOX), place.x, place.y,
+                        300, 300, mainWindow, nullptr, instance, &overview);
     if (!overview.window) return;
     ShowWindow(overview.window, SW_SHOWNOACTIVATE);
+    if (overview.changed) overview.changed();
 }
 
 void UpdateOverviewMenu(HWND mainWindow, const OverviewState& overview) {

@@ -12,8 +12,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
 
     int exitCode = 0;
     if (HWND window = CreateMainWindow(instance)) {
-        ShowWindow(window, showCommand);
-        UpdateWindow(window);
+        ShowMainWindowAtStart(window, showCommand);
         RecoverAtStart(window);
         OpenMapAtStart(window, commandLine);
         exitCode = RunMessageLoop(instance);

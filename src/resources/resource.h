@@ -22,6 +22,9 @@
 #define IDM_OVERVIEW 32786
 #define IDM_GOTO 32787
 #define IDM_STATUS_BAR 32788
+// The recent files of the File menu, the separators before and after them.
+#define IDM_RECENT_SEPARATOR 32798
+#define IDM_RECENT_FIRST 32800
 
 #define IDC_NAME 1000
 #define IDC_TIME_SA 1001

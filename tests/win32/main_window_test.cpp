@@ -72,6 +72,7 @@ TEST_F(MainWindowTest, MenuTextsAndIdsAreTheJapaneseMenu) {
         {1, 4, u8"セルへ移動(&G)...\tCtrl+G", IDM_GOTO},
         {2, -1, u8"表示(&V)", 0},
         {2, 0, u8"全体図(&O)", IDM_OVERVIEW},
+        {2, 1, u8"ステータスバー(&S)", IDM_STATUS_BAR},
         {3, -1, u8"ツール(&T)", 0},
         {3, 0, u8"ペン(&P)\tP", IDM_TOOL_PEN, MF_CHECKED},
         {3, 1, u8"直線(&L)\tL", IDM_TOOL_LINE},
@@ -102,7 +103,7 @@ TEST_F(MainWindowTest, MenuTextsAndIdsAreTheJapaneseMenu) {
     }
     EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 0)), 4);
     EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 1)), 5);
-    EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 2)), 1);
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 2)), 2);
     EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 3)), 4);
     EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 4)), 1);
 }
@@ -111,9 +112,12 @@ TEST_F(MainWindowTest, AcceleratorsAreAltQuestionMarkAndSlashTheUndoKeysAndTheTo
     HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAIN));
     ASSERT_NE(table, nullptr);
     ACCEL entries[16] = {};
-    ASSERT_EQ(CopyAcceleratorTableA(table, entries, 16), 10);
+    ASSERT_EQ(CopyAcceleratorTableA(table, entries, 16), 13);
     const ACCEL wanted[] = {{FALT, '?', IDM_ABOUT},
                             {FALT, '/', IDM_ABOUT},
+                            {FVIRTKEY | FCONTROL, 'N', IDM_NEW},
+                            {FVIRTKEY | FCONTROL, 'O', IDM_OPEN},
+                            {FVIRTKEY | FCONTROL, 'S', IDM_SAVE},
                             {FVIRTKEY | FCONTROL, 'Z', IDM_UNDO},
                             {FVIRTKEY | FCONTROL, 'Y', IDM_REDO},
                             {FVIRTKEY | FCONTROL | FSHIFT, 'Z', IDM_REDO},
@@ -122,7 +126,7 @@ TEST_F(MainWindowTest, AcceleratorsAreAltQuestionMarkAndSlashTheUndoKeysAndTheTo
                             {FVIRTKEY, 'R', IDM_TOOL_RECTANGLE},
                             {FVIRTKEY, 'F', IDM_TOOL_FILL},
                             {FVIRTKEY | FCONTROL, 'G', IDM_GOTO}};
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < 13; ++i) {
         EXPECT_EQ(entries[i].fVirt & ~0x80, wanted[i].fVirt) << i;  // 0x80 marks the last entry
         EXPECT_EQ(entries[i].key, wanted[i].key) << i;
         EXPECT_EQ(entries[i].cmd, wanted[i].cmd) << i;

@@ -73,7 +73,8 @@ std::vector<std::string> RecoveryFiles() {
     std::vector<FolderEntry> entries;
     std::vector<std::string> files;
     ListFolder(RecoveryFolder(), entries);
-    for (const FolderEntry& entry : entries) files.push_back(JoinPath(RecoveryFolder(), entry.name));
+    for (const FolderEntry& entry : entries)
+        files.push_back(JoinPath(RecoveryFolder(), entry.name));
     return files;
 }
 

@@ -10,6 +10,8 @@
 
 #include "app/editor_state_win32.h"
 #include "app/main_window.h"
+#include "app/scroll_bar.h"
+#include "app/view_scrolling_win32.h"
 #include "resources/resource.h"
 #include "win32/window_fixture.h"
 
@@ -33,8 +35,10 @@ class StatusBarTest : public testing::Test {
 };
 
 TEST_F(StatusBarTest, HiddenAtFirstAndTheViewIsTheClientAreaAboveIt) {
+    currentMap.resizeGrid(200, 200);
+    UpdateScrollBars(window);
     EXPECT_EQ(GetDlgItem(window, IDC_STATUS_BAR), nullptr);
-    EXPECT_EQ(ReadBar(window, SB_VERT).nPage, 600u / 8);
+    EXPECT_EQ(ReadBar(window, SB_VERT).nPage, static_cast<UINT>(PageForClientExtent(600)));
     SendMessageA(window, WM_COMMAND, IDM_STATUS_BAR, 0);
     const HWND bar = GetDlgItem(window, IDC_STATUS_BAR);
     ASSERT_NE(bar, nullptr);
@@ -42,10 +46,10 @@ TEST_F(StatusBarTest, HiddenAtFirstAndTheViewIsTheClientAreaAboveIt) {
     GetWindowRect(bar, &barRect);
     const int height = barRect.bottom - barRect.top;
     ASSERT_GT(height, 0);
-    EXPECT_EQ(ReadBar(window, SB_VERT).nPage, static_cast<UINT>((600 - height) / 8));
+    EXPECT_EQ(ReadBar(window, SB_VERT).nPage, static_cast<UINT>(PageForClientExtent(600 - height)));
     SendMessageA(window, WM_COMMAND, IDM_STATUS_BAR, 0);
     EXPECT_EQ(GetDlgItem(window, IDC_STATUS_BAR), nullptr);
-    EXPECT_EQ(ReadBar(window, SB_VERT).nPage, 600u / 8);
+    EXPECT_EQ(ReadBar(window, SB_VERT).nPage, static_cast<UINT>(PageForClientExtent(600)));
 }
 
 TEST_F(StatusBarTest, ItsTextsFollowThePointerTheDragTheCellsAndTheChanges) {
@@ -57,9 +61,9 @@ TEST_F(StatusBarTest, ItsTextsFollowThePointerTheDragTheCellsAndTheChanges) {
         const char* text;  // UTF-8
     };
     const Case cases[] = {
-        {"map size", [] {}, SizePart, "50 × 50"},
-        {"no set cell", [] {}, SetCellsPart, "黒 0"},
-        {"scale", [] {}, ScalePart, "100%"},
+        {"map size", [] {}, SizePart, u8"50 × 50"},
+        {"no set cell", [] {}, SetCellsPart, u8"黒 0"},
+        {"scale", [] {}, ScalePart, u8"100%"},
         {"nothing changed", [] {}, ChangedPart, ""},
         {"pointer at line 4, column 3", [&] { SendMessageA(window, WM_MOUSEMOVE, 0, at(2, 3)); },
          CellPart, "4:3"},
@@ -71,21 +75,21 @@ TEST_F(StatusBarTest, ItsTextsFollowThePointerTheDragTheCellsAndTheChanges) {
              SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, at(2, 1));
              SendMessageA(window, WM_LBUTTONUP, 0, at(2, 1));
          },
-         SetCellsPart, "黒 2"},
-        {"unsaved", [] {}, ChangedPart, "変更あり"},
+         SetCellsPart, u8"黒 2"},
+        {"unsaved", [] {}, ChangedPart, u8"変更あり"},
         {"a rectangle dragged",
          [&] {
              SendMessageA(window, WM_COMMAND, IDM_TOOL_RECTANGLE, 0);
              SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at(10, 10));
              SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, at(13, 11));
          },
-         DragPart, "4 × 2"},
+         DragPart, u8"4 × 2"},
         {"the rectangle placed", [&] { SendMessageA(window, WM_LBUTTONUP, 0, at(13, 11)); },
-         SetCellsPart, "黒 10"},
+         SetCellsPart, u8"黒 10"},
         {"no drag after it", [] {}, DragPart, ""},
-        {"undone", [&] { PressAcceleratorKey(window, 'Z', true); }, SetCellsPart, "黒 2"},
+        {"undone", [&] { PressAcceleratorKey(window, 'Z', true); }, SetCellsPart, u8"黒 2"},
         {"undone to the start", [&] { PressAcceleratorKey(window, 'Z', true); }, ChangedPart, ""},
-        {"redone", [&] { PressAcceleratorKey(window, 'Y', true); }, SetCellsPart, "黒 2"},
+        {"redone", [&] { PressAcceleratorKey(window, 'Y', true); }, SetCellsPart, u8"黒 2"},
         {"pointer gone", [&] { SendMessageA(window, WM_MOUSELEAVE, 0, 0); }, CellPart, ""},
     };
     for (const Case& c : cases) {
