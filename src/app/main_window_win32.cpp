@@ -324,6 +324,7 @@ void ShowMainWindowAtStart(HWND window, int showCommand) {
     };
     if (settings.values.overviewOpen) ToggleOverview(window, overview);
     settings.remembered = true;
+    SetForegroundWindow(window);  // the keys go to the map, not to the overview
     UpdateWindow(window);
 }
 

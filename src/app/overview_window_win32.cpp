@@ -75,6 +75,13 @@ void NoteOverviewPlace(HWND window, OverviewState& overview) {
     if (overview.changed) overview.changed();
 }
 
+// Closed by the user (its close box, 表示 > 全体図), not by the program's
+// end, which leaves it open for the next start.
+void CloseOverview(OverviewState& overview) {
+    DestroyWindow(overview.window);
+    if (overview.changed) overview.changed();
+}
+
 void ResizeOverview(HWND window, OverviewState& overview) {
     overview.countsStale = true;
     InvalidateRect(window, nullptr, FALSE);
@@ -114,11 +121,10 @@ LRESULT HandleOverviewMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
             ReleaseCapture();
             return 0;
         case WM_CLOSE:
-            DestroyWindow(window);
+            CloseOverview(stateOf(window));
             return 0;
         case WM_DESTROY:
             stateOf(window).window = nullptr;
-            if (stateOf(window).changed) stateOf(window).changed();
             return 0;
         default:
             return DefWindowProcA(window, message, wParam, lParam);
@@ -143,10 +149,7 @@ void registerOverviewClass(HINSTANCE instance) {
 }  // namespace
 
 void ToggleOverview(HWND mainWindow, OverviewState& overview) {
-    if (overview.window) {
-        DestroyWindow(overview.window);
-        return;
-    }
+    if (overview.window) return CloseOverview(overview);
     const auto instance =
         reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(mainWindow, GWLP_HINSTANCE));
     registerOverviewClass(instance);
