@@ -20,11 +20,13 @@
 // between, the previous cell lies elsewhere under the pointer and a line to
 // it would cross cells the pointer never touched. And whether WM_MOUSELEAVE
 // has been asked for since the last one came.
-// And the cell under the pointer, for the status bar: none once it left.
+// And the cell under the pointer, for the status bar: none once it left;
+// and the wheel's turns not yet worth a cell, along each bar.
 struct MouseTracking {
     int horizontal = 0, vertical = 0;
     bool leaveRequested = false;
     std::optional<CellPosition> pointer;
+    long long wheelDown = 0, wheelAcross = 0;
 };
 
 // The overview window (表示 > 全体図) while it is open, the main window it

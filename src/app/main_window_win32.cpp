@@ -163,6 +163,16 @@ void ScrollView(HWND window, int bar, WPARAM wParam) {
     if (HandleScrollMessage(window, bar, wParam)) OverviewFollowView(editor.overview);
 }
 
+// Ctrl with the wheel is left to the system.
+LRESULT ScrollByWheel(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL)
+        return DefWindowProcA(window, message, wParam, lParam);
+    if (HandleWheelMessage(window, message, wParam, editor.mouse.wheelDown,
+                           editor.mouse.wheelAcross))
+        OverviewFollowView(editor.overview);
+    return 0;
+}
+
 // The name, size and thresholds may all have changed, or none (Cancel); the
 // bars and the view follow in either case. A stroke in progress is a step
 // before the dialog's change.
@@ -393,6 +403,9 @@ LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_VSCROLL:
             ScrollView(window, SB_VERT, wParam);
             return 0;
+        case WM_MOUSEWHEEL:
+        case WM_MOUSEHWHEEL:
+            return ScrollByWheel(window, message, wParam, lParam);
         case WM_MOUSEMOVE:
         case WM_LBUTTONDOWN:
         case WM_LBUTTONUP:

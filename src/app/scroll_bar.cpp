@@ -50,3 +50,14 @@ int PositionShowing(int first, int last, int position, int page, int max) {
     return PositionCentering(static_cast<int>((static_cast<long long>(first) + last) / 2), page,
                              max);
 }
+
+int WheelCells(long long& pending, int delta, unsigned lines, int page) {
+    constexpr long long NOTCH = 120;
+    if ((pending < 0 && delta > 0) || (pending > 0 && delta < 0)) pending = 0;
+    const long long perNotch =
+        lines == WHEEL_SCROLL_PAGE ? std::max(page, 1) : static_cast<long long>(lines);
+    pending += static_cast<long long>(delta) * perNotch * CELL_SIZE;
+    const long long cells = pending / (NOTCH * CELL_SIZE);
+    pending -= cells * NOTCH * CELL_SIZE;
+    return static_cast<int>(std::clamp(cells, -1'000'000'000LL, 1'000'000'000LL));
+}

@@ -37,3 +37,12 @@ int PositionCentering(int cell, int page, int max);
 // else the one that puts their middle in the middle of the view, within
 // 0 .. max - page + 1 as the bar keeps it.
 int PositionShowing(int first, int last, int position, int page, int max);
+
+// The mouse wheel: a notch (a delta of 120) scrolls `lines` times 8 pixels'
+// worth of cells, `lines` being the system's wheel setting (3 by default:
+// three cells); the partial deltas of precision touchpads add up in
+// `pending`, and a turn the other way starts afresh. `lines` of
+// WHEEL_SCROLL_PAGE scroll a page a notch. Returns the whole cells to move,
+// positive for a turn forward (or a tilt to the right).
+constexpr unsigned WHEEL_SCROLL_PAGE = 0xFFFFFFFFu;
+int WheelCells(long long& pending, int delta, unsigned lines, int page);

@@ -67,6 +67,35 @@ bool HandleScrollMessage(HWND window, int bar, WPARAM wParam) {
     return true;
 }
 
+bool ScrollByCells(HWND window, int bar, int cells) {
+    SCROLLINFO info = readScrollBar(window, bar);
+    const int before = info.nPos;
+    info.fMask = SIF_POS;
+    info.nPos = static_cast<int>(std::clamp(static_cast<long long>(info.nPos) + cells, 0LL,
+                                            static_cast<long long>(info.nMax)));
+    SetScrollInfo(window, bar, &info, TRUE);  // the bar keeps it within its page
+    if (ReadScrollPosition(window, bar) == before) return false;
+    InvalidateRect(window, nullptr, FALSE);
+    return true;
+}
+
+// Shift turns the wheel across; the tilt wheel goes across by itself.
+bool HandleWheelMessage(HWND window, UINT message, WPARAM wParam, long long& pendingDown,
+                        long long& pendingAcross) {
+    const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
+    const bool across = message == WM_MOUSEHWHEEL || (GET_KEYSTATE_WPARAM(wParam) & MK_SHIFT);
+    UINT lines = 3;
+    SystemParametersInfoA(
+        across && message == WM_MOUSEHWHEEL ? SPI_GETWHEELSCROLLCHARS : SPI_GETWHEELSCROLLLINES, 0,
+        &lines, 0);
+    const int bar = across ? SB_HORZ : SB_VERT;
+    const int page = static_cast<int>(readScrollBar(window, bar).nPage);
+    const int cells = WheelCells(across ? pendingAcross : pendingDown, delta, lines, page);
+    // Forward scrolls up, and Shift with forward to the left; a tilt to
+    // the right scrolls right.
+    return cells != 0 && ScrollByCells(window, bar, message == WM_MOUSEHWHEEL ? cells : -cells);
+}
+
 void ScrollToShow(HWND window, const CellArea& area) {
     const SCROLLINFO across = readScrollBar(window, SB_HORZ), down = readScrollBar(window, SB_VERT);
     const bool shown =

@@ -13,6 +13,15 @@ void UpdateScrollBars(HWND window);
 // True when the view moved.
 bool HandleScrollMessage(HWND window, int bar, WPARAM wParam);
 
+// Moves the view `cells` along one bar, as far as the bar allows; true when
+// it moved.
+bool ScrollByCells(HWND window, int bar, int cells);
+
+// WM_MOUSEWHEEL (Shift: across) and WM_MOUSEHWHEEL; `pending` keeps the
+// turns not yet worth a cell. True when the view moved.
+bool HandleWheelMessage(HWND window, UINT message, WPARAM wParam, long long& pendingDown,
+                        long long& pendingAcross);
+
 // nPos of SB_HORZ or SB_VERT: the first visible column or row.
 int ReadScrollPosition(HWND window, int bar);
 

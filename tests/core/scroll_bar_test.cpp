@@ -97,3 +97,30 @@ TEST(ThumbPosition, TheBarsTrackingPositionCountsOnlyWhenItsLow16BitsAgree) {
     for (const Case& c : cases)
         EXPECT_EQ(ThumbPosition(c.barTrackPosition, c.messagePosition), c.thumb) << c.what;
 }
+
+namespace {
+
+// A notch is the system's lines in cells; a touchpad's small turns add up,
+// and a turn the other way starts afresh.
+TEST(WheelCellsTest, NotchesLinesTouchpadStepsAndPages) {
+    struct Step {
+        int delta;
+        unsigned lines;
+        int cells;
+    };
+    const std::vector<std::vector<Step>> runs = {
+        {{120, 3, 3}, {-120, 3, -3}, {240, 1, 2}},
+        {{40, 3, 1}, {40, 3, 1}, {20, 3, 0}, {20, 3, 1}},
+        {{30, 3, 0}, {-30, 3, 0}, {-60, 3, -2}},
+        {{120, WHEEL_SCROLL_PAGE, 70}, {-60, WHEEL_SCROLL_PAGE, -35}},
+        {{120, 0, 0}},
+    };
+    for (const auto& run : runs) {
+        long long pending = 0;
+        for (const Step& step : run)
+            EXPECT_EQ(WheelCells(pending, step.delta, step.lines, 70), step.cells)
+                << step.delta << " with " << step.lines << " lines";
+    }
+}
+
+}  // namespace
