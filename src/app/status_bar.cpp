@@ -3,13 +3,29 @@
 #include <algorithm>
 #include <bitset>
 
+#include "document/cell_chunks.h"
+
 namespace {
 
 std::string sizeText(long long width, long long height) {
     return std::to_string(width) + " × " + std::to_string(height);
 }
 
-// +1 for each named cell that is set now, -1 for each that is clear.
+// +1 for each named cell that is set now, -1 for each that is clear: 64
+// cells of a row at a time where they lie in one piece (cell_chunks.h).
+long long changeOfRow(const CellRow& row, std::size_t left, std::uint64_t named) {
+    if (const std::uint8_t* chunk = ChunkAt(row, left)) {
+        const auto set = static_cast<long long>(std::bitset<64>(named & ChunkBits(chunk)).count());
+        return 2 * set - static_cast<long long>(std::bitset<64>(named).count());
+    }
+    long long change = 0;
+    for (std::uint64_t bits = named; bits; bits &= bits - 1) {
+        const std::size_t x = left + static_cast<std::size_t>(__builtin_ctzll(bits));
+        if (x < row.size()) change += row[x] ? 1 : -1;
+    }
+    return change;
+}
+
 long long changeOfMasks(const CellMasks& masks, const CellGrid& cells) {
     long long change = 0;
     for (std::size_t block = 0; block < masks.blockKeys.size(); ++block) {
@@ -17,11 +33,8 @@ long long changeOfMasks(const CellMasks& masks, const CellGrid& cells) {
         const std::uint64_t* rows = masks.rows.data() + block * MASK_BLOCK_CELLS;
         for (std::size_t y = 0; y < MASK_BLOCK_CELLS; ++y) {
             const std::size_t row = static_cast<std::size_t>(where.top()) + y;
-            for (std::uint64_t bits = rows[y]; bits && row < cells.size(); bits &= bits - 1) {
-                const auto x = static_cast<std::size_t>(where.left()) +
-                               static_cast<std::size_t>(__builtin_ctzll(bits));
-                if (x < cells[row].size()) change += cells[row][x] ? 1 : -1;
-            }
+            if (rows[y] && row < cells.size())
+                change += changeOfRow(cells[row], static_cast<std::size_t>(where.left()), rows[y]);
         }
     }
     return change;
@@ -38,7 +51,15 @@ long long namedCells(const CellMasks& masks) {
 
 long long CountSetCells(const CellGrid& cells) {
     long long count = 0;
-    for (const CellRow& row : cells) count += std::count(row.begin(), row.end(), 1);
+    for (const CellRow& row : cells) {
+        std::size_t x = 0;
+        for (; x + CELL_CHUNK <= row.size(); x += CELL_CHUNK) {
+            const std::uint8_t* chunk = ChunkAt(row, x);
+            count += chunk ? CountSetBytes(chunk, CELL_CHUNK)
+                           : std::count(row.begin() + x, row.begin() + x + CELL_CHUNK, 1);
+        }
+        count += std::count(row.begin() + x, row.end(), 1);
+    }
     return count;
 }
 
