@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "app/mouse_editing.h"
+#include "app/status_bar.h"
 #include "bench/map_fixtures.h"
 #include "bench/reference_algorithms.h"
 #include "recovery/recovery_copy.h"
@@ -368,6 +369,17 @@ void BM_OverviewAfterAnEdit(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_OverviewAfterAnEdit)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The status bar's count of set cells after a step that changed every cell,
+// from the step's masks.
+void BM_StatusCountAfterWholeMapStep(benchmark::State& state) {
+    const int edge = state.range(0);
+    const MapDocument& map = BenchmarkMap(edge);
+    const EditStep step = WholeMapStep(edge);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(SetCellsAfterStep(0, step, StepDirection::Forward, map.cells));
+}
+BENCHMARK(BM_StatusCountAfterWholeMapStep)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 // The recovery copy. What a step costs the window's thread: handing the
 // step's masks to the keeper (a one-cell stroke, a step that changed every

@@ -62,7 +62,7 @@ void showChangedMap(HWND window) {
 void showOtherMap(HWND window, bool removeCopy) {
     ForgetEditHistory(editor.editing);
     FollowOtherMapInPlace(editor, removeCopy);
-    editor.status.setCells = CountSetCells(currentMap.cells);
+    editor.status.countStale = true;
     showChangedMap(window);
 }
 
@@ -73,7 +73,7 @@ void showOpenedMap(HWND window) { showOtherMap(window, false); }
 void showRecoveredMap(HWND window) {
     ForgetEditHistory(editor.editing);
     MarkUnsaved(editor.editing.history);
-    editor.status.setCells = CountSetCells(currentMap.cells);
+    editor.status.countStale = true;
     showChangedMap(window);
 }
 
@@ -154,6 +154,8 @@ void refreshStatusBar() {
     if (IsShapeDragged(editor.editing.tools))
         facts.drag = CellArea{drag.from.x, drag.from.y, drag.to.x, drag.to.y};
     std::tie(facts.width, facts.height) = currentMap.gridSize();
+    if (editor.status.countStale) editor.status.setCells = CountSetCells(currentMap.cells);
+    editor.status.countStale = false;
     facts.setCells = editor.status.setCells;
     facts.unsaved = HasUnsavedChanges(editor.editing.history);
     ShowStatusTexts(editor.status, facts);
@@ -264,16 +266,19 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
 void FollowEditHistory(EditorState& state) {
     HistoryFollower& follower = state.editing.history.follower;
     follower.stepApplied = [&state](const EditStep& step, StepDirection direction) {
-        state.status.setCells =
-            SetCellsAfterStep(state.status.setCells, step, direction, currentMap.cells);
+        if (state.status.bar && !state.status.countStale)
+            state.status.setCells =
+                SetCellsAfterStep(state.status.setCells, step, direction, currentMap.cells);
+        else
+            state.status.countStale = true;
         FollowStep(state.recovery, currentMap, step, direction,
                    HasUnsavedChanges(state.editing.history));
     };
     follower.untrackedChange = [&state] {
-        state.status.setCells = CountSetCells(currentMap.cells);
+        state.status.countStale = true;
         FollowUntrackedChange(state.recovery, currentMap);
     };
-    state.status.setCells = CountSetCells(currentMap.cells);
+    state.status.countStale = true;
 }
 
 void RegisterMainWindowClass(HINSTANCE instance) {

@@ -8,9 +8,12 @@
 #include "app/status_bar.h"
 
 struct StatusBarState {
-    HWND bar = nullptr;      // only while shown
-    long long setCells = 0;  // the map's set cells, kept from each step
-    StatusTexts shown;       // what the parts show, so that unchanged ones are left alone
+    HWND bar = nullptr;  // only while shown
+    // The map's set cells, kept from each step's masks while the bar shows;
+    // counted again when it shows after a new map or steps without it.
+    long long setCells = 0;
+    bool countStale = true;
+    StatusTexts shown;  // what the parts show, so that unchanged ones are left alone
 };
 
 void ShowStatusBar(HWND window, StatusBarState& status, bool show);
