@@ -103,13 +103,19 @@ void openRecentFile(HWND window, const std::string& path) {
     NoteRecentFile(window, editor.settings, path);
 }
 
+// The recent files' commands; the rest is the system's.
+LRESULT runOtherCommand(HWND window, WPARAM wParam, LPARAM lParam) {
+    const std::string* path = RecentFileOfCommand(editor.settings, LOWORD(wParam));
+    if (!path) return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
+    openRecentFile(window, std::string(*path));  // a copy: opening may change the list
+    return 0;
+}
+
 void chooseTool(HWND window, WORD command) {
     RunToolCommand(window, command, editor.editing.tools);
     WriteNumberSetting(editor.settings, TOOL_VALUE,
                        static_cast<DWORD>(editor.editing.tools.current));
 }
-
-void toggleOverview(HWND window) { ToggleOverview(window, editor.overview); }
 
 // The window's place is written once it rests: a drag moves it many times.
 constexpr UINT_PTR PLACE_TIMER = 1;
@@ -236,7 +242,7 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
             RunGotoCommand(window, editor);
             return 0;
         case IDM_OVERVIEW:
-            toggleOverview(window);
+            ToggleOverview(window, editor.overview);
             return 0;
         case IDM_STATUS_BAR:
             toggleStatusBar(window);
@@ -251,11 +257,7 @@ LRESULT HandleCommand(HWND window, WPARAM wParam, LPARAM lParam) {
             DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_ABOUTBOX), window, AboutDlgProc, 0);
             return 0;
         default:
-            if (const std::string* path = RecentFileOfCommand(editor.settings, LOWORD(wParam)))
-                openRecentFile(window, std::string(*path));
-            else
-                return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
-            return 0;
+            return runOtherCommand(window, wParam, lParam);
     }
 }
 
@@ -333,7 +335,7 @@ void ShowMainWindowAtStart(HWND window, int showCommand) {
     ShowRecentFiles(window, settings);
     OverviewState& overview = editor.overview;
     overview.place = settings.values.overviewPlace;
-    overview.changed = [window] {
+    overview.changed = [] {
         WriteNumberSetting(editor.settings, OVERVIEW_OPEN_VALUE, editor.overview.window ? 1 : 0);
         if (editor.overview.place) WriteOverviewPlace(editor.settings, *editor.overview.place);
     };

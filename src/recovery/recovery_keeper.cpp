@@ -158,9 +158,7 @@ void FollowStep(RecoveryKeeper& keeper, const MapDocument& map, const EditStep& 
         RecoveryOrder order;
         order.kind = RecoveryOrder::Kind::Step;
         order.unsaved = unsaved;
-        order.step.cells.blockKeys = step.cells.blockKeys;
-        order.step.cells.rows = step.cells.rows;
-        order.step.parameters = step.parameters;
+        order.step = step;  // finished masks: no lookup to copy
         order.direction = direction;
         hand(keeper, std::move(order));
     } catch (const std::bad_alloc&) {

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "app/editor_state_win32.h"
 #include "app/file_commands_win32.h"
 #include "app/view_scrolling_win32.h"
 #include "core/test_support.h"
@@ -76,6 +77,29 @@ TEST_F(FileCommandsTest, OpenReadsThePairAndTheBarsFollowTheLargerMap) {
     EXPECT_EQ(ReadBar(window, SB_HORZ).nMax, 100);
     EXPECT_EQ(ReadBar(window, SB_VERT).nMax, 80);
     EXPECT_STREQ(fileDialogPath, path.c_str());
+}
+
+// The pair opened goes to the front of the recent files, and the next run's
+// dialogs (no path of their own yet) open in its folder.
+TEST_F(FileCommandsTest, AnOpenedPairIsRecentAndTheDialogsOpenInItsFolder) {
+    editor.settings.values.recentFiles.clear();
+    const std::string path = makePair("recent", 10, 10);
+    DialogWatcher open([&](HWND dialog) { ChooseFile(dialog, path); });
+    command(IDM_OPEN);
+    ASSERT_TRUE(open.handled());
+    ASSERT_FALSE(editor.settings.values.recentFiles.empty());
+    EXPECT_EQ(editor.settings.values.recentFiles.front(), path);
+
+    fileDialogPath[0] = '\0';
+    std::string initialFolder;
+    DialogWatcher save([&](HWND dialog) {
+        if (fileDialog.lpstrInitialDir) initialFolder = fileDialog.lpstrInitialDir;
+        PressButton(dialog, IDCANCEL);
+    });
+    command(IDM_SAVE);
+    ASSERT_TRUE(save.handled());
+    EXPECT_EQ(initialFolder, folder.path() + "\\");
+    editor.settings.values.recentFiles.clear();
 }
 
 TEST_F(FileCommandsTest, CancelledOpenChangesNothing) {
